@@ -1,0 +1,190 @@
+#include "calculate.h"
+
+#include <cmath>
+
+#include "display.h"
+#include "parse.h"
+#include "pressure.h"
+
+namespace {
+
+constexpr double kAbsoluteZero = -273.15;  // °C
+
+// Messages for inputs the formulas have no value for. Each names the quantity
+// and what is wrong with it, so the engineer knows which box to correct.
+constexpr const char* kNotFiniteInput = "的数值超出了可以计算的范围，请检查输入！";
+constexpr const char* kBelowAbsoluteZero = "不能低于或等于绝对零度（-273.15℃），请检查输入！";
+constexpr const char* kVelocityNotPositive = "空气流速υ必须大于0，请检查输入！";
+constexpr const char* kHumidityNegative = "相对湿度ψ不能为负值，请检查输入！";
+constexpr const char* kPressureBelowVapour =
+    "大气压力B必须大于水蒸汽分压力Pq，请检查输入！";
+constexpr const char* kPressureBelowWetBulb =
+    "大气压力B必须大于湿球温度下的饱和水蒸汽分压力，请检查输入！";
+constexpr const char* kMoistureNegative =
+    "湿球温度ts相对干球温度t过低，算得的含湿量d为负值，请检查输入！";
+constexpr const char* kSearchFailed =
+    "找不到满足湿球公式的湿球温度ts（相对湿度ψ太接近或超过100%，或温度超出公式的适用范围），请检查输入！";
+constexpr const char* kResultNotFinite = "计算结果超出了可以表示的范围，请检查输入！";
+
+CalcOutcome fail(std::string message)
+{
+    CalcOutcome out;
+    out.status = CalcStatus::Failure;
+    out.message = std::move(message);
+    return out;
+}
+
+bool allFinite(std::initializer_list<double> values)
+{
+    for (double v : values) {
+        if (!std::isfinite(v))
+            return false;
+    }
+    return true;
+}
+
+// Wet-bulb search on the psychrometer equation Pq = Pqbs − A·(t − ts)·B: steps
+// down from t − 0.1 by 0.005 K until the relative mismatch is below 0.0005.
+// The result is the first grid value that meets the tolerance, not the exact
+// root; the grid is made by repeated subtraction, as the results depend on it.
+//
+// The mismatch (p − target)/p only falls as ts falls (p falls, target rises,
+// given υ > 0 and B > Pq ≥ 0). Once it is at or below −0.0005 no later grid
+// value can meet the tolerance, so the search gives up there; this never
+// changes a result the search would find, it only ends the searches that would
+// otherwise run for ever (ψ near 100 %, low temperatures).
+struct SearchResult {
+    bool found;
+    double ts;
+    long steps;
+};
+
+SearchResult searchWetBulb(double B, double upsilon, double t, double Pq)
+{
+    double ts = t - 0.1;
+    long steps = 0;
+    for (;;) {
+        const double A = 1e-5 * (65 + 6.75 / upsilon);
+        const double target = Pq + ((A * (t - ts)) * B);
+        const double p = Pressure(ts);
+        const double mismatch = (p - target) / p;
+        if (!std::isfinite(mismatch))
+            return {false, ts, steps};
+        if (!(std::fabs(p - target) / p >= 0.0005))
+            return {true, ts, steps};
+        if (mismatch <= -0.0005)
+            return {false, ts, steps};
+        ts = ts - 0.005;
+        ++steps;
+    }
+}
+
+// Antoine equation for the ts-known mode, T in K, p in Pa.
+double antoine(double constant, double temperature)
+{
+    return std::exp(constant - 3816.44 / ((temperature + 273.15) - 46.13));
+}
+
+}  // namespace
+
+CalcOutcome CalculateStatePoint(InputMode mode, const CalcInputs& in)
+{
+    const bool psiKnown = mode == InputMode::PsiKnown;
+    const std::string& humidityText = psiKnown ? in.psi : in.ts;
+    if (in.B.empty() || in.upsilon.empty() || in.t.empty() || humidityText.empty())
+        return CalcOutcome{};  // Incomplete
+
+    StatePoint s;
+    s.B = ParseLenient(in.B);
+    s.upsilon = ParseLenient(in.upsilon);
+    s.t = ParseLenient(in.t);
+    const double humidity = ParseLenient(humidityText);
+
+    if (!std::isfinite(s.B))
+        return fail(std::string("大气压力B") + kNotFiniteInput);
+    if (!std::isfinite(s.upsilon))
+        return fail(std::string("空气流速υ") + kNotFiniteInput);
+    if (!std::isfinite(s.t))
+        return fail(std::string("干球温度t") + kNotFiniteInput);
+    if (!std::isfinite(humidity))
+        return fail(std::string(psiKnown ? "相对湿度ψ" : "湿球温度ts") + kNotFiniteInput);
+    if (s.t <= kAbsoluteZero)
+        return fail(std::string("干球温度t") + kBelowAbsoluteZero);
+
+    CalcOutcome out;
+    out.status = CalcStatus::Ok;
+
+    if (psiKnown) {
+        if (s.upsilon <= 0)
+            return fail(kVelocityNotPositive);
+        s.psi = humidity / 100;
+        if (s.psi < 0)
+            return fail(kHumidityNegative);
+        s.Pqb = Pressure(s.t);
+        s.Pq = s.Pqb * s.psi;
+        if (!allFinite({s.Pqb, s.Pq}))
+            return fail(kResultNotFinite);
+        if (s.B <= s.Pq)
+            return fail(kPressureBelowVapour);
+
+        const SearchResult search = searchWetBulb(s.B, s.upsilon, s.t, s.Pq);
+        out.searchSteps = search.steps;
+        if (!search.found)
+            return fail(kSearchFailed);
+        s.ts = search.ts;
+        s.Pqbs = Pressure(s.ts);
+        s.d = (622 * s.Pq) / (s.B - s.Pq);
+        out.writes.push_back({6, Format2(s.ts)});
+    } else {
+        s.ts = humidity;
+        if (s.ts <= kAbsoluteZero)
+            return fail(std::string("湿球温度ts") + kBelowAbsoluteZero);
+        s.Pqb = antoine(23.196, s.t);
+        s.Pqbs = antoine(23.196, s.ts);
+
+        // Energy balance of the wet bulb; 267.38·X is the latent heat at ts in
+        // kJ/kg (647.3 K the critical temperature of water), 166.31 ≈ 0.622 ×
+        // 267.38, 1.01 and 1.88 the specific heats of dry air and of vapour.
+        // The saturation pressure here takes 23.1964, not 23.196.
+        const double delta = s.t - s.ts;
+        const double X = std::pow((647.3 - s.ts) - 273.15, 0.38);
+        const double Ps = antoine(23.1964, s.ts);
+        if (s.B <= Ps)
+            return fail(kPressureBelowWetBulb);
+        s.d = 1000 * ((166.31 * X + 1.01 * delta) * Ps - (1.01 * s.B) * delta)
+              / ((1.88 * delta + 267.38 * X) * (s.B - Ps));
+        if (!std::isfinite(s.d))
+            return fail(kResultNotFinite);
+        if (s.d < 0)
+            return fail(kMoistureNegative);
+        s.Pq = ((0.001 * s.d) * s.B) / (0.622 + s.d / 1000);
+        s.psi = s.Pq / s.Pqb;
+        // ψ is shown in percent from its four-decimal fraction: 0.4673 → 46.73.
+        const double shownFraction = ParseLenient(Format4(s.psi));
+        out.writes.push_back({7, FormatShortest(shownFraction * 100)});
+    }
+
+    // Common results. Dry air (Pq = 0) has no dew point by this formula.
+    const double alpha = std::log(s.Pq / 1000);
+    s.tl = 1.9 * (alpha * alpha) + (12.4 * alpha + 8.22);
+    s.h = 1.01 * s.t + (0.001 * s.d) * (2501 + 1.84 * s.t);
+    s.rho = (0.00348 * s.B) / (273.15 + s.t) - (0.00132 * s.Pq) / (273.15 + s.t);
+    s.v = 1 / s.rho;
+
+    if (!allFinite({s.ts, s.Pqb, s.Pqbs, s.Pq, s.psi, s.d, s.h, s.rho, s.v}))
+        return fail(kResultNotFinite);
+    if (s.Pq > 0 && !std::isfinite(s.tl))
+        return fail(kResultNotFinite);
+
+    out.writes.push_back({8, Format2(s.d)});
+    out.writes.push_back({9, Format5(s.h)});
+    out.writes.push_back({10, Format3(s.rho)});
+    out.writes.push_back({11, Format5(s.v)});
+    out.writes.push_back({12, Format2(s.Pqb)});
+    out.writes.push_back({14, Format2(s.Pqbs)});
+    out.writes.push_back({15, Format5(s.Pq)});
+    out.dewPointOutOfRange = s.Pq == 0 || s.tl > 65 || s.tl < 0;
+    out.writes.push_back({13, out.dewPointOutOfRange ? std::string() : Format2(s.tl)});
+    out.point = s;
+    return out;
+}

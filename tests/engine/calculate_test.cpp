@@ -1,0 +1,310 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "calculate.h"
+#include "pressure.h"
+
+namespace {
+
+using Writes = std::vector<std::pair<int, std::string>>;
+
+Writes writesOf(const CalcOutcome& out)
+{
+    Writes w;
+    for (const BoxWrite& b : out.writes)
+        w.emplace_back(b.box, b.text);
+    return w;
+}
+
+CalcInputs defaults()
+{
+    return {"101325", "2.5", "27", "19", "46.37"};
+}
+
+CalcOutcome psiKnown(const std::string& t, const std::string& psi, const std::string& B = "101325",
+                     const std::string& u = "2.5")
+{
+    return CalculateStatePoint(InputMode::PsiKnown, {B, u, t, "19", psi});
+}
+
+CalcOutcome tsKnown(const std::string& t, const std::string& ts, const std::string& B = "101325",
+                    const std::string& u = "2.5")
+{
+    return CalculateStatePoint(InputMode::TsKnown, {B, u, t, ts, "46.37"});
+}
+
+// ---- the two worked examples -------------------------------------------------
+
+TEST(StatePointExamples, PsiKnownDefaultInputsWriteEveryBoxInOrder)
+{
+    const CalcOutcome out = CalculateStatePoint(InputMode::PsiKnown, defaults());
+    ASSERT_EQ(out.status, CalcStatus::Ok);
+    EXPECT_EQ(out.searchSteps, 1574);
+    EXPECT_EQ(writesOf(out), (Writes{{6, "19.03"},
+                                     {8, "10.32"},
+                                     {9, "53.60034"},
+                                     {10, "1.168"},
+                                     {11, "0.85653"},
+                                     {12, "3567.31"},
+                                     {14, "2201.92"},
+                                     {15, "1654.16250"},
+                                     {13, "14.94"}}));
+    EXPECT_FALSE(out.dewPointOutOfRange);
+    const StatePoint& s = out.point;
+    EXPECT_EQ(s.B, 101325);
+    EXPECT_EQ(s.upsilon, 2.5);
+    EXPECT_EQ(s.t, 27);
+    EXPECT_DOUBLE_EQ(s.psi, 0.4637);
+    EXPECT_NEAR(s.ts, 19.03, 1e-9);  // the grid value, not the root 19.025
+    EXPECT_NEAR(s.v * s.rho, 1.0, 1e-15);
+    EXPECT_EQ(s.Pqb, Pressure(27));
+    EXPECT_EQ(s.Pqbs, Pressure(s.ts));
+}
+
+TEST(StatePointExamples, TsKnownDefaultInputsWriteEveryBoxInOrder)
+{
+    const CalcOutcome out = CalculateStatePoint(InputMode::TsKnown, defaults());
+    ASSERT_EQ(out.status, CalcStatus::Ok);
+    EXPECT_EQ(writesOf(out), (Writes{{7, "46.73"},
+                                     {8, "10.32"},
+                                     {9, "53.59903"},
+                                     {10, "1.168"},
+                                     {11, "0.85652"},
+                                     {12, "3539.81"},
+                                     {14, "2171.73"},
+                                     {15, "1654.08145"},
+                                     {13, "14.94"}}));
+    EXPECT_EQ(out.searchSteps, 0);
+    EXPECT_EQ(out.point.ts, 19);
+    EXPECT_NEAR(out.point.psi, 0.4672796, 5e-7);
+}
+
+TEST(StatePointExamples, UnitsAndBlanksInTheBoxesReadAsTheirNumbers)
+{
+    const CalcOutcome plain = CalculateStatePoint(InputMode::PsiKnown, defaults());
+    const CalcOutcome typed =
+        CalculateStatePoint(InputMode::PsiKnown, {" 101 325", "2.5m/s", "27℃", "", "46.37%"});
+    ASSERT_EQ(typed.status, CalcStatus::Ok);
+    EXPECT_EQ(writesOf(typed), writesOf(plain));
+}
+
+TEST(StatePointExamples, SaturatedAirInTheTsModeShowsSlightlyOverHundredPercent)
+{
+    const CalcOutcome out = tsKnown("27", "27");
+    ASSERT_EQ(out.status, CalcStatus::Ok);
+    EXPECT_EQ(out.writes.front().box, 7);
+    EXPECT_EQ(out.writes.front().text, "100.04");
+}
+
+TEST(StatePointExamples, DryHotAirTakesTheLongSearch)
+{
+    const CalcOutcome out = psiKnown("60", "0");
+    ASSERT_EQ(out.status, CalcStatus::Ok);
+    EXPECT_EQ(out.searchSteps, 7613);
+}
+
+// ---- the dew-point range -----------------------------------------------------
+
+TEST(DewPoint, BelowZeroEmptiesTheBoxAfterAllOthers)
+{
+    const CalcOutcome out = tsKnown("27", "12");
+    ASSERT_EQ(out.status, CalcStatus::Ok);
+    EXPECT_TRUE(out.dewPointOutOfRange);
+    ASSERT_EQ(out.writes.size(), 9u);
+    EXPECT_EQ(out.writes[1].box, 8);
+    EXPECT_EQ(out.writes[1].text, "2.52");
+    EXPECT_EQ(out.writes.back().box, 13);
+    EXPECT_EQ(out.writes.back().text, "");
+    EXPECT_NEAR(out.point.tl, -1.36, 0.005);  // the record keeps the computed value
+}
+
+TEST(DewPoint, InsideTheRangeIsWrittenAndAboveIsEmptied)
+{
+    const CalcOutcome inside = tsKnown("70", "62");
+    ASSERT_EQ(inside.status, CalcStatus::Ok);
+    EXPECT_FALSE(inside.dewPointOutOfRange);
+    EXPECT_EQ(inside.writes.back().text, "64.03");
+
+    const CalcOutcome above = tsKnown("80", "70");
+    ASSERT_EQ(above.status, CalcStatus::Ok);
+    EXPECT_TRUE(above.dewPointOutOfRange);
+    EXPECT_EQ(above.writes.back().text, "");
+    EXPECT_NEAR(above.point.tl, 72.93, 0.005);
+}
+
+TEST(DewPoint, PerfectlyDryAirHasNoDewPointButEveryOtherResult)
+{
+    const CalcOutcome out = psiKnown("27", "0");
+    ASSERT_EQ(out.status, CalcStatus::Ok);
+    EXPECT_TRUE(out.dewPointOutOfRange);
+    EXPECT_EQ(out.writes.back().box, 13);
+    EXPECT_EQ(out.writes.back().text, "");
+    for (const BoxWrite& w : out.writes) {
+        if (w.box != 13) {
+            EXPECT_EQ(w.text.find_first_of("ni"), std::string::npos) << w.text;  // no nan/inf
+        }
+    }
+    EXPECT_EQ(writesOf(out)[7], (std::pair<int, std::string>{15, "0.00000"}));
+}
+
+// ---- incomplete input --------------------------------------------------------
+
+TEST(IncompleteInput, EachModeNeedsItsOwnFourBoxes)
+{
+    EXPECT_EQ(CalculateStatePoint(InputMode::TsKnown, {"101325", "", "27", "19", "46.37"}).status,
+              CalcStatus::Incomplete);  // υ is needed although it enters no result
+    EXPECT_EQ(CalculateStatePoint(InputMode::PsiKnown, {"", "2.5", "27", "19", "46.37"}).status,
+              CalcStatus::Incomplete);
+    EXPECT_EQ(CalculateStatePoint(InputMode::PsiKnown, {"101325", "2.5", "", "19", "46.37"}).status,
+              CalcStatus::Incomplete);
+    EXPECT_EQ(CalculateStatePoint(InputMode::PsiKnown, {"101325", "2.5", "27", "19", ""}).status,
+              CalcStatus::Incomplete);
+    EXPECT_EQ(CalculateStatePoint(InputMode::TsKnown, {"101325", "2.5", "27", "", "46.37"}).status,
+              CalcStatus::Incomplete);
+
+    // the other mode's box may be empty
+    EXPECT_EQ(CalculateStatePoint(InputMode::PsiKnown, {"101325", "2.5", "27", "", "46.37"}).status,
+              CalcStatus::Ok);
+    EXPECT_EQ(CalculateStatePoint(InputMode::TsKnown, {"101325", "2.5", "27", "19", ""}).status,
+              CalcStatus::Ok);
+}
+
+TEST(IncompleteInput, BlanksAreNotEmptyAndReadAsZero)
+{
+    const CalcOutcome out = psiKnown("27", "   ");
+    ASSERT_EQ(out.status, CalcStatus::Ok);
+    EXPECT_EQ(out.point.psi, 0);
+    EXPECT_FALSE(out.writes.empty());
+    const CalcOutcome incomplete = psiKnown("27", "");
+    EXPECT_TRUE(incomplete.writes.empty());
+    EXPECT_TRUE(incomplete.message.empty());
+}
+
+// ---- inputs the formulas have no value for ------------------------------------
+
+struct FailureCase {
+    const char* name;
+    InputMode mode;
+    CalcInputs in;
+    const char* mustMention;  // the quantity the message names
+};
+
+void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
+
+class Failures : public testing::TestWithParam<FailureCase> {};
+
+TEST_P(Failures, ReportAMessageAndWriteNothing)
+{
+    const FailureCase& c = GetParam();
+    const CalcOutcome out = CalculateStatePoint(c.mode, c.in);
+    EXPECT_EQ(out.status, CalcStatus::Failure);
+    EXPECT_TRUE(out.writes.empty());
+    EXPECT_NE(out.message.find(c.mustMention), std::string::npos) << out.message;
+}
+
+const InputMode Psi = InputMode::PsiKnown;
+const InputMode Ts = InputMode::TsKnown;
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, Failures,
+    testing::Values(
+        FailureCase{"SaturatedPsi", Psi, {"101325", "2.5", "27", "", "100"}, "湿球温度ts"},
+        FailureCase{"NearSaturation", Psi, {"101325", "2.5", "27", "", "99.3"}, "湿球温度ts"},
+        FailureCase{"Supersaturated", Psi, {"101325", "2.5", "27", "", "120"}, "湿球温度ts"},
+        FailureCase{"SteppedOverAtLowTemperature", Psi, {"101325", "2.5", "-30", "", "50"}, "湿球温度ts"},
+        FailureCase{"TinyVelocity", Psi, {"101325", "1e-300", "27", "", "46.37"}, "湿球温度ts"},
+        FailureCase{"HugePressure", Psi, {"1e999", "2.5", "27", "", "46.37"}, "大气压力B"},
+        FailureCase{"HugeVelocity", Psi, {"101325", "-1e999", "27", "", "46.37"}, "空气流速υ"},
+        FailureCase{"HugeTemperature", Ts, {"101325", "2.5", "1e999", "19", ""}, "干球温度t"},
+        FailureCase{"HugeHumidity", Psi, {"101325", "2.5", "27", "", "1e999"}, "相对湿度ψ"},
+        FailureCase{"HugeWetBulb", Ts, {"101325", "2.5", "27", "-1e999", ""}, "湿球温度ts"},
+        FailureCase{"AbsoluteZero", Psi, {"101325", "2.5", "-273.15", "", "50"}, "干球温度t"},
+        FailureCase{"BelowAbsoluteZero", Ts, {"101325", "2.5", "-300", "19", ""}, "干球温度t"},
+        FailureCase{"WetBulbAtAbsoluteZero", Ts, {"101325", "2.5", "27", "-273.15", ""}, "湿球温度ts"},
+        FailureCase{"ZeroVelocity", Psi, {"101325", "0", "27", "", "46.37"}, "空气流速υ"},
+        FailureCase{"BlankVelocity", Psi, {"101325", " ", "27", "", "46.37"}, "空气流速υ"},
+        FailureCase{"NegativeVelocity", Psi, {"101325", "-2", "27", "", "46.37"}, "空气流速υ"},
+        FailureCase{"NegativeHumidity", Psi, {"101325", "2.5", "27", "", "-5"}, "相对湿度ψ"},
+        FailureCase{"PressureBelowVapour", Psi, {"1000", "2.5", "27", "", "46.37"}, "大气压力B"},
+        FailureCase{"ZeroPressureDryAir", Psi, {"0", "2.5", "27", "", "0"}, "大气压力B"},
+        FailureCase{"PressureBelowWetBulb", Ts, {"2000", "2.5", "27", "19", ""}, "大气压力B"},
+        FailureCase{"WetBulbFarBelowDryBulb", Ts, {"101325", "2.5", "27", "9.26", ""}, "含湿量d"},
+        FailureCase{"WetBulbAboveCriticalPoint", Ts, {"1e12", "2.5", "400", "380", ""}, "计算结果"},
+        FailureCase{"DryBulbFarTooHot", Psi, {"101325", "2.5", "1e6", "", "50"}, "湿球温度ts"}),
+    [](const testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
+
+// ---- the bounded wet-bulb search ---------------------------------------------
+
+// The search exactly as the psychrometer method describes it, without the
+// early exit; capped only so that this test itself cannot hang.
+struct Reference {
+    bool ended;
+    double ts;
+    long steps;
+};
+
+Reference referenceSearch(double B, double u, double t, double Pq, long cap)
+{
+    double ts = t - 0.1;
+    for (long steps = 0; steps <= cap; ++steps) {
+        const double A = 1e-5 * (65 + 6.75 / u);
+        const double target = Pq + ((A * (t - ts)) * B);
+        const double p = Pressure(ts);
+        if (!(std::fabs(p - target) / p >= 0.0005))
+            return {true, ts, steps};
+        ts = ts - 0.005;
+    }
+    return {false, ts, cap};
+}
+
+TEST(WetBulbSearch, EndsWhereverTheUnboundedSearchEndsAndNowhereElse)
+{
+    int compared = 0, failures = 0;
+    for (double t : {-40.0, -30.0, -10.0, -0.05, 0.0, 5.0, 27.0, 45.5, 60.0}) {
+        for (double psiPercent = 0; psiPercent <= 101; psiPercent += 0.7) {
+            for (double u : {0.3, 2.5, 10.0}) {
+                const double Pq = Pressure(t) * (psiPercent / 100);
+                const Reference ref = referenceSearch(101325, u, t, Pq, 40000);
+                const CalcOutcome out = CalculateStatePoint(
+                    InputMode::PsiKnown,
+                    {"101325", std::to_string(u), std::to_string(t), "", std::to_string(psiPercent)});
+                // std::to_string keeps six decimals, enough for these grid values
+                ASSERT_EQ(out.point.t == t || out.status != CalcStatus::Ok, true);
+                if (ref.ended) {
+                    ASSERT_EQ(out.status, CalcStatus::Ok) << t << " " << psiPercent << " " << u;
+                    EXPECT_EQ(out.point.ts, ref.ts);
+                    EXPECT_EQ(out.searchSteps, ref.steps);
+                    ++compared;
+                } else {
+                    EXPECT_EQ(out.status, CalcStatus::Failure) << t << " " << psiPercent << " " << u;
+                    EXPECT_LT(out.searchSteps, 20000);
+                    ++failures;
+                }
+            }
+        }
+    }
+    EXPECT_GT(compared, 1000);
+    EXPECT_GT(failures, 100);
+}
+
+TEST(WetBulbSearch, GivesUpWithinAFewStepsNearSaturation)
+{
+    EXPECT_LE(psiKnown("27", "100").searchSteps, 5);
+    EXPECT_LE(psiKnown("5", "99").searchSteps, 5);
+    EXPECT_LE(psiKnown("27", "99.5", "101325", "0.0001").searchSteps, 100);
+}
+
+TEST(WetBulbSearch, AbsurdTemperaturesEndQuickly)
+{
+    // Where the water formula turns over (far above its range) the search may
+    // run long, but it must end.
+    for (const char* t : {"900", "2000", "4000", "5000"}) {
+        const CalcOutcome out = psiKnown(t, "50", "1e15");
+        EXPECT_LT(out.searchSteps, 1200000) << t;
+    }
+}
+
+}  // namespace
