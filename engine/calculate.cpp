@@ -61,16 +61,20 @@ struct SearchResult {
 
 SearchResult searchWetBulb(double B, double upsilon, double t, double Pq)
 {
+    // The psychrometer coefficient, 1/K; it depends on υ alone, so it is the
+    // same value at every step.
+    const double A = 1e-5 * (65 + 6.75 / upsilon);
     double ts = t - 0.1;
     long steps = 0;
     for (;;) {
-        const double A = 1e-5 * (65 + 6.75 / upsilon);
         const double target = Pq + ((A * (t - ts)) * B);
         const double p = Pressure(ts);
+        // |p − target| / p, with p > 0 here, equals |(p − target) / p| exactly:
+        // one division serves the tolerance test and the give-up test.
         const double mismatch = (p - target) / p;
         if (!std::isfinite(mismatch))
             return {false, ts, steps};
-        if (!(std::fabs(p - target) / p >= 0.0005))
+        if (!(std::fabs(mismatch) >= 0.0005))
             return {true, ts, steps};
         if (mismatch <= -0.0005)
             return {false, ts, steps};
