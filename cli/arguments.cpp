@@ -1,0 +1,156 @@
+#include "arguments.h"
+
+#include <optional>
+#include <string_view>
+
+namespace {
+
+CliArguments usageError(std::string message)
+{
+    CliArguments a;
+    a.action = CliArguments::Action::UsageError;
+    a.error = std::move(message);
+    return a;
+}
+
+}  // namespace
+
+CliArguments ParseArguments(const std::vector<std::string>& args)
+{
+    std::optional<std::string> B, upsilon, t, rh, ts, batchFile;
+    bool batch = false;
+
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            CliArguments a;
+            a.action = CliArguments::Action::Help;
+            return a;
+        }
+    }
+
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--batch") {
+            if (batch)
+                return usageError("选项 --batch 重复");
+            batch = true;
+            if (i + 1 < args.size()) {
+                const std::string& next = args[i + 1];
+                // "-" is standard input; any other argument that looks like an
+                // option is left for the option loop (and rejected there).
+                if (next == "-" || next.empty() || next[0] != '-') {
+                    batchFile = next;
+                    ++i;
+                }
+            }
+            continue;
+        }
+
+        struct Target {
+            std::string_view shortName;
+            std::string_view longName;
+            std::optional<std::string>* slot;
+        };
+        const Target targets[] = {
+            {"-B", "", &B}, {"-u", "", &upsilon}, {"-t", "", &t}, {"", "--rh", &rh}, {"", "--ts", &ts},
+        };
+        bool matched = false;
+        for (const Target& target : targets) {
+            std::string_view name;
+            std::optional<std::string> value;
+            if (!target.shortName.empty() && arg.rfind(target.shortName, 0) == 0) {
+                name = target.shortName;
+                if (arg.size() > name.size())
+                    value = arg.substr(name.size());
+            } else if (!target.longName.empty() && arg.rfind(target.longName, 0) == 0
+                       && (arg.size() == target.longName.size()
+                           || arg[target.longName.size()] == '=')) {
+                name = target.longName;
+                if (arg.size() > name.size())
+                    value = arg.substr(name.size() + 1);
+            } else {
+                continue;
+            }
+            matched = true;
+            if (!value) {
+                if (i + 1 >= args.size())
+                    return usageError("选项 " + std::string(name) + " 缺少数值");
+                value = args[++i];
+            }
+            if (*target.slot)
+                return usageError("选项 " + std::string(name) + " 重复");
+            *target.slot = std::move(value);
+            break;
+        }
+        if (!matched) {
+            if (!arg.empty() && arg[0] == '-')
+                return usageError("未知的选项 " + arg);
+            return usageError("多余的参数 " + arg);
+        }
+    }
+
+    if (batch) {
+        if (B || upsilon || t || rh || ts)
+            return usageError("--batch 不能与 -B、-u、-t、--rh、--ts 同时使用");
+        CliArguments a;
+        a.action = CliArguments::Action::Batch;
+        a.batchFile = batchFile.value_or("");
+        return a;
+    }
+    if (!t)
+        return usageError("缺少干球温度 -t");
+    if (rh && ts)
+        return usageError("--rh 与 --ts 只能给出其中一个");
+    if (!rh && !ts)
+        return usageError("缺少 --rh（相对湿度ψ）或 --ts（湿球温度ts）");
+
+    CliArguments a;
+    a.action = CliArguments::Action::StatePoint;
+    if (B)
+        a.B = *B;
+    if (upsilon)
+        a.upsilon = *upsilon;
+    a.t = *t;
+    a.mode = rh ? InputMode::PsiKnown : InputMode::TsKnown;
+    a.humidity = rh ? *rh : *ts;
+    return a;
+}
+
+const char* UsageText()
+{
+    return "用法：\n"
+           "  nimbara-calc [-B 大气压力B] [-u 空气流速υ] -t 干球温度t (--rh 相对湿度ψ | --ts 湿球温度ts)\n"
+           "  nimbara-calc --batch [文件]\n"
+           "  nimbara-calc --help\n";
+}
+
+const char* HelpText()
+{
+    return "nimbara-calc：湿空气状态点计算（命令行）\n"
+           "\n"
+           "用法：\n"
+           "  nimbara-calc [-B 大气压力B] [-u 空气流速υ] -t 干球温度t (--rh 相对湿度ψ | --ts 湿球温度ts)\n"
+           "  nimbara-calc --batch [文件]\n"
+           "  nimbara-calc --help\n"
+           "\n"
+           "计算一个状态点：\n"
+           "  -B 数值       大气压力B，Pa（默认 101325）\n"
+           "  -u 数值       空气流速υ，m/s（默认 2.5）\n"
+           "  -t 数值       干球温度t，℃\n"
+           "  --rh 数值     相对湿度ψ，%（已知t、υ和相对湿度ψ）\n"
+           "  --ts 数值     湿球温度ts，℃（已知t、υ和湿球温度ts）\n"
+           "  每个数值都像计算窗口输入框里的文字一样读取：取开头的数字，例如 27℃ 读作 27。\n"
+           "  输出与记录本相同的十二行数值，从大气压力B到露点温度tl。\n"
+           "\n"
+           "批量计算：\n"
+           "  --batch [文件]  读取 CSV 文件（省略文件或写 - 时读标准输入）。表头必须有\n"
+           "                  mode,B,upsilon,t,value 这几列，顺序不限，其他列原样输出。\n"
+           "                  mode 为 psi 时 value 是相对湿度ψ（%），为 ts 时 value 是湿球温度ts（℃）。\n"
+           "                  输出 CSV：输入的各列，然后是\n"
+           "                  ts,psi,d,h,rho,v,Pqb,Pqbs,Pq,tl,status,message；\n"
+           "                  status 为 ok、incomplete（输入不完整）、dew-point-range（露点超出公式范围）\n"
+           "                  或 error（计算失败或该行格式有误）。\n"
+           "\n"
+           "退出码：0 成功；1 计算失败或输入不完整；2 用法错误、批量输入无法读取或结果无法写出。\n";
+}

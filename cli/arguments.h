@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "calculate.h"
+
+// What the command line asks for.
+struct CliArguments {
+    enum class Action {
+        StatePoint,  // one state point: -t with --rh or --ts
+        Batch,       // --batch [FILE]
+        Help,        // --help
+        UsageError,  // anything else; `error` says what is wrong
+    };
+    Action action = Action::UsageError;
+    std::string error;  // UsageError only: what is wrong, in Chinese
+
+    // StatePoint: the box texts exactly as given. B and υ default to the
+    // calculation window's initial texts.
+    InputMode mode = InputMode::PsiKnown;
+    std::string B = "101325";
+    std::string upsilon = "2.5";
+    std::string t;
+    std::string humidity;  // --rh (ψ in %) or --ts (ts in °C)
+
+    // Batch: the input file; empty or "-" is standard input.
+    std::string batchFile;
+};
+
+// Reads the arguments after the program name. Options: -B, -u, -t, --rh,
+// --ts (each with its value as the next argument, or joined: -t27, --rh=46.37),
+// --batch [FILE], --help (-h). An option's value is taken as it is, even when
+// it begins with "-" (-t -5 is a dry-bulb temperature of −5 °C).
+CliArguments ParseArguments(const std::vector<std::string>& args);
+
+// The short usage text written with a usage error (standard error).
+const char* UsageText();
+// The full help text written by --help (standard output).
+const char* HelpText();

@@ -1,0 +1,25 @@
+#include "cli.h"
+
+#include "arguments.h"
+#include "batch.h"
+#include "state_point.h"
+
+int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+           std::ostream& err)
+{
+    const CliArguments a = ParseArguments(args);
+    switch (a.action) {
+    case CliArguments::Action::Help:
+        out << HelpText();
+        out.flush();
+        return kExitOk;
+    case CliArguments::Action::UsageError:
+        err << "nimbara-calc：" << a.error << '\n' << UsageText();
+        return kExitUsage;
+    case CliArguments::Action::Batch:
+        return RunBatchFile(a.batchFile, in, out, err);
+    case CliArguments::Action::StatePoint:
+        break;
+    }
+    return RunStatePoint(a.mode, a.B, a.upsilon, a.t, a.humidity, out, err);
+}

@@ -1,0 +1,70 @@
+#include "csv_writer.h"
+
+namespace {
+
+bool needsQuotes(std::string_view text)
+{
+    // A plain loop: string_view::find_first_of calls memchr once per character.
+    for (char c : text) {
+        if (c == ',' || c == '"' || c == '\r' || c == '\n')
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+void AppendCsvField(std::string& out, std::string_view text)
+{
+    if (!needsQuotes(text)) {
+        out.append(text);
+        return;
+    }
+    out.push_back('"');
+    std::size_t start = 0;
+    for (std::size_t quote; (quote = text.find('"', start)) != std::string_view::npos;
+         start = quote + 1) {
+        out.append(text.substr(start, quote + 1 - start));
+        out.push_back('"');  // doubled
+    }
+    out.append(text.substr(start));
+    out.push_back('"');
+}
+
+CsvWriter::CsvWriter(std::ostream& out, std::size_t bufferSize) : m_out(out), m_limit(bufferSize)
+{
+    m_buffer.reserve(bufferSize + 4096);
+}
+
+CsvWriter::~CsvWriter()
+{
+    flush();
+}
+
+void CsvWriter::field(std::string_view text)
+{
+    if (!m_atRecordStart)
+        m_buffer.push_back(',');
+    m_atRecordStart = false;
+    AppendCsvField(m_buffer, text);
+}
+
+void CsvWriter::endRecord()
+{
+    m_buffer.push_back('\n');
+    m_atRecordStart = true;
+    if (m_buffer.size() >= m_limit) {
+        m_out.write(m_buffer.data(), static_cast<std::streamsize>(m_buffer.size()));
+        m_buffer.clear();
+    }
+}
+
+bool CsvWriter::flush()
+{
+    if (!m_buffer.empty()) {
+        m_out.write(m_buffer.data(), static_cast<std::streamsize>(m_buffer.size()));
+        m_buffer.clear();
+    }
+    m_out.flush();
+    return static_cast<bool>(m_out);
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include "calculate.h"
+
+// Exit codes of nimbara-calc.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitCalculationFailed = 1;  // failure or incomplete input
+inline constexpr int kExitUsage = 2;              // usage error, unreadable input, unwritable output
+
+// One state point from the box texts B, υ, t and ψ (ψ-known mode) or ts
+// (ts-known mode), passed to CalculateStatePoint unchanged. On success writes
+// the twelve value lines of a notebook record (lines 4–15) to `out`, filled
+// from the box texts the calculation window would show, and returns kExitOk;
+// a dew point out of range leaves that line's value empty and writes the
+// dew-point message to `err`. Incomplete input or a failure writes its message
+// to `err`, nothing to `out`, and returns kExitCalculationFailed. When `out`
+// cannot be written, says so on `err` and returns kExitUsage.
+int RunStatePoint(InputMode mode, const std::string& B, const std::string& upsilon,
+                  const std::string& t, const std::string& humidity, std::ostream& out,
+                  std::ostream& err);

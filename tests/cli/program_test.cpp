@@ -1,0 +1,250 @@
+// nimbara-calc end to end: the built program run as a real process, its
+// standard input fed and its output, error output and exit code collected.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "calculate.h"
+#include "process.h"
+
+namespace {
+
+using Args = std::vector<std::string>;
+
+ProcessResult calc(const Args& args, const std::string& input = {})
+{
+    return RunProcess(NIMBARA_CALC_PATH, args, input);
+}
+
+const std::string kDewPointLine = std::string(kDewPointMessage) + "\n";
+
+// ---- one state point ---------------------------------------------------------
+
+TEST(OneStatePoint, PsiKnownDefaultsPrintTheTwelveRecordLines)
+{
+    const ProcessResult r = calc({"-t", "27", "--rh", "46.37"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out,
+              "  大气压力B=101325Pa\n"
+              "  干球温度t=27℃\n"
+              "  湿球温度 ts=19.03℃\n"
+              "  相对湿度 ψ=46.37%\n"
+              "  焓值 h=53.60034kJ/kg干\n"
+              "  含湿量 d=10.32g/kg干\n"
+              "  密度 ρ=1.168kg/m3\n"
+              "  比容 v=0.85653m3/kg\n"
+              "  干球饱和水蒸气分压力 Pqb=3567.31Pa\n"
+              "  湿球饱和水蒸气分压力 Pqbs=2201.92Pa\n"
+              "  水蒸气分压力 Pq=1654.16250Pa\n"
+              "  露点温度 tl=14.94℃\n");
+    EXPECT_EQ(r.err, "");
+}
+
+TEST(OneStatePoint, TsKnownShowsTheTypedWetBulbAndTheComputedHumidity)
+{
+    const ProcessResult r = calc({"-B", "101325", "-u", "2.5", "-t", "27", "--ts", "19"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out,
+              "  大气压力B=101325Pa\n"
+              "  干球温度t=27℃\n"
+              "  湿球温度 ts=19℃\n"
+              "  相对湿度 ψ=46.73%\n"
+              "  焓值 h=53.59903kJ/kg干\n"
+              "  含湿量 d=10.32g/kg干\n"
+              "  密度 ρ=1.168kg/m3\n"
+              "  比容 v=0.85652m3/kg\n"
+              "  干球饱和水蒸气分压力 Pqb=3539.81Pa\n"
+              "  湿球饱和水蒸气分压力 Pqbs=2171.73Pa\n"
+              "  水蒸气分压力 Pq=1654.08145Pa\n"
+              "  露点温度 tl=14.94℃\n");
+    EXPECT_EQ(r.err, "");
+}
+
+TEST(OneStatePoint, InputLinesEchoTheArgumentTextsAsTyped)
+{
+    // The box texts go in unchanged: the lenient parse reads 27℃ as 27, the
+    // record shows what was typed.
+    const ProcessResult r = calc({"-B", " 101325 ", "-t", "27℃", "--rh=46.37%"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.out.find("  大气压力B= 101325 Pa\n  干球温度t=27℃℃\n  湿球温度 ts=19.03℃\n"
+                         "  相对湿度 ψ=46.37%%\n"),
+              std::string::npos)
+        << r.out;
+}
+
+TEST(OneStatePoint, DewPointOutOfRangeEmptiesItsLineAndWarnsOnStandardError)
+{
+    const ProcessResult r = calc({"-t", "27", "--ts", "12"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.out.find("  含湿量 d=2.52g/kg干\n"), std::string::npos) << r.out;
+    const std::string last = "  露点温度 tl=℃\n";
+    ASSERT_GE(r.out.size(), last.size());
+    EXPECT_EQ(r.out.substr(r.out.size() - last.size()), last);
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 12);
+    EXPECT_EQ(r.err, kDewPointLine);
+}
+
+TEST(OneStatePoint, FailureWritesItsMessageAndNothingOnStandardOutput)
+{
+    const ProcessResult r = calc({"-t", "27", "--rh", "100"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("湿球温度ts"), std::string::npos) << r.err;
+
+    const ProcessResult zeroSpeed = calc({"-u", "0", "-t", "27", "--rh", "50"});
+    EXPECT_EQ(zeroSpeed.exitCode, 1);
+    EXPECT_EQ(zeroSpeed.out, "");
+    EXPECT_NE(zeroSpeed.err.find("空气流速υ"), std::string::npos) << zeroSpeed.err;
+}
+
+TEST(OneStatePoint, EmptyInputTextIsIncomplete)
+{
+    const std::string incomplete = std::string(kIncompleteMessage) + "\n";
+    for (const Args& args : {Args{"-t", "", "--rh", "50"}, Args{"-t", "27", "--ts", ""},
+                             Args{"-B", "", "-t", "27", "--rh", "50"},
+                             Args{"-u", "", "-t", "27", "--ts", "19"}}) {
+        const ProcessResult r = calc(args);
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, incomplete);
+    }
+    // Blanks are not empty: they read as 0 (here B = 0, which then fails).
+    const ProcessResult blanks = calc({"-B", " ", "-t", "27", "--rh", "50"});
+    EXPECT_EQ(blanks.exitCode, 1);
+    EXPECT_NE(blanks.err, incomplete);
+}
+
+// ---- usage -------------------------------------------------------------------
+
+TEST(Usage, HelpGoesToStandardOutputInChinese)
+{
+    const ProcessResult r = calc({"--help"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.out.find("用法"), std::string::npos);
+    EXPECT_NE(r.out.find("--batch"), std::string::npos);
+    EXPECT_NE(r.out.find("相对湿度ψ"), std::string::npos);
+    EXPECT_EQ(r.err, "");
+}
+
+TEST(Usage, ErrorsExitTwoWithTheUsageOnStandardError)
+{
+    for (const Args& args :
+         {Args{}, Args{"--rh", "50"}, Args{"-t", "27"}, Args{"-t", "27", "--rh", "50", "--ts", "19"},
+          Args{"-t", "27", "--bogus", "--rh", "50"}, Args{"-t", "27", "--rh"}, Args{"-t"},
+          Args{"--batch", "a.csv", "-t", "27"}}) {
+        const ProcessResult r = calc(args);
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find("用法"), std::string::npos);
+    }
+}
+
+// ---- batch -------------------------------------------------------------------
+
+const std::string kResultHeader = "ts,psi,d,h,rho,v,Pqb,Pqbs,Pq,tl,status,message";
+const std::string kPsiResults =
+    "19.03,,10.32,53.60034,1.168,0.85653,3567.31,2201.92,1654.16250,14.94,ok,";
+const std::string kTsResults =
+    ",46.73,10.32,53.59903,1.168,0.85652,3539.81,2171.73,1654.08145,14.94,ok,";
+const std::string kNoResults = ",,,,,,,,,,";
+
+TEST(Batch, RowsOfBothModesWithStatusesAndPassThroughColumns)
+{
+    // Columns in another order, an extra column in Chinese with commas, quotes
+    // and a line break, blanks and units in the box texts, CRLF line ends and a BOM.
+    const std::string input =
+        "\xEF\xBB\xBF" "备注,value,t,mode,upsilon,B\r\n"
+        "\"一号测点,窗边\",46.37,27,psi,2.5,101325\r\n"
+        "\"说 \"\"湿球\"\"\",19,27,ts,2.5,101325\r\n"
+        "\"两行\r\n备注\", 19 ,27℃,ts,2.5, 101325\r\n"
+        "露点,12,27,ts,2.5,101325\r\n"
+        "空,,27,psi,2.5,101325\r\n"
+        "失败,100,27,psi,2.5,101325\r\n"
+        "少,1,2\r\n"
+        "多,1,2,psi,3,4,5\r\n"
+        "模式,50,27,PSI,2.5,101325\r\n"
+        "末行,46.37,27,psi,2.5,101325";
+    const std::string failure = "找不到满足湿球公式的湿球温度ts（相对湿度ψ太接近或超过100%，"
+                                "或温度超出公式的适用范围），请检查输入！";
+    const std::string expected =
+        "备注,value,t,mode,upsilon,B," + kResultHeader + "\n"
+        "\"一号测点,窗边\",46.37,27,psi,2.5,101325," + kPsiResults + "\n"
+        "\"说 \"\"湿球\"\"\",19,27,ts,2.5,101325," + kTsResults + "\n"
+        "\"两行\r\n备注\", 19 ,27℃,ts,2.5, 101325," + kTsResults + "\n"
+        "露点,12,27,ts,2.5,101325,,11.54,2.52,33.69192,1.173,0.85252,3539.81,1378.80,408.48933,,"
+        "dew-point-range," + kDewPointMessage + "\n"
+        "空,,27,psi,2.5,101325" + kNoResults + ",incomplete," + kIncompleteMessage + "\n"
+        "失败,100,27,psi,2.5,101325" + kNoResults + ",error," + failure + "\n"
+        "少,1,2" + kNoResults + ",error,第9行：有 3 个字段，表头有 6 个\n"
+        "多,1,2,psi,3,4,5" + kNoResults + ",error,第10行：有 7 个字段，表头有 6 个\n"
+        "模式,50,27,PSI,2.5,101325" + kNoResults + ",error,第11行：未知的模式“PSI”，应为 psi 或 ts\n"
+        "末行,46.37,27,psi,2.5,101325," + kPsiResults + "\n";
+    const ProcessResult r = calc({"--batch"}, input);
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, expected);
+    EXPECT_EQ(r.err, "");
+}
+
+TEST(Batch, LineNumbersCountThePhysicalLinesOfMultiLineRecords)
+{
+    const std::string input =
+        "mode,B,upsilon,t,value,note\n"
+        "psi,101325,2.5,27,46.37,\"a\nb\nc\"\n"
+        "\n"
+        "bad,101325,2.5,27,46.37,x\n";
+    const ProcessResult r = calc({"--batch", "-"}, input);
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.out.find("error,第6行：未知的模式“bad”"), std::string::npos) << r.out;
+}
+
+TEST(Batch, ReadsANamedFile)
+{
+    const std::string path = testing::TempDir() + "nimbara_batch_读数.csv";
+    {
+        std::ofstream f(path, std::ios::binary);
+        f << "mode,B,upsilon,t,value\nts,101325,2.5,27,19\n";
+    }
+    const ProcessResult r = calc({"--batch", path});
+    std::remove(path.c_str());
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "mode,B,upsilon,t,value," + kResultHeader + "\nts,101325,2.5,27,19," + kTsResults
+                         + "\n");
+}
+
+TEST(Batch, UnreadableInputExitsTwoWithAMessage)
+{
+    const ProcessResult missing = calc({"--batch", "/nonexistent/nimbara/readings.csv"});
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_EQ(missing.out, "");
+    EXPECT_NE(missing.err.find("无法打开文件"), std::string::npos) << missing.err;
+
+    const ProcessResult directory = calc({"--batch", testing::TempDir()});
+    EXPECT_EQ(directory.exitCode, 2);
+    EXPECT_NE(directory.err.find("无法打开文件"), std::string::npos) << directory.err;
+}
+
+TEST(Batch, InputWithoutAUsableHeaderExitsTwo)
+{
+    for (const std::string& input :
+         {std::string(), std::string("\n\n"), std::string("\xEF\xBB\xBF"),
+          std::string("mode,B,upsilon,t\npsi,101325,2.5,27\n"),
+          std::string("Mode,B,upsilon,t,value\n"), std::string("mode,B,upsilon,t,value,t\n")}) {
+        const ProcessResult r = calc({"--batch"}, input);
+        EXPECT_EQ(r.exitCode, 2) << input;
+        EXPECT_EQ(r.out, "") << input;
+        EXPECT_NE(r.err.find("表头"), std::string::npos) << r.err;
+    }
+}
+
+TEST(Batch, HeaderOnlyGivesHeaderOnly)
+{
+    const ProcessResult r = calc({"--batch"}, "t,value,mode,B,upsilon\r\n");
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "t,value,mode,B,upsilon," + kResultHeader + "\n");
+}
+
+}  // namespace
