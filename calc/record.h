@@ -1,0 +1,28 @@
+#pragma once
+
+#include <functional>
+
+#include <QDate>
+#include <QLocale>
+#include <QString>
+
+#include "calculate.h"
+
+class QTextEdit;
+
+// The date of a notebook record: four-digit year, two-digit month and day, in
+// that order whatever the locale's own order, joined by the locale's date
+// separator ("/" when its short date format has none).
+QString RecordDate(const QDate& date, const QLocale& locale);
+
+// The sixteen-line record of what the calculation window shows: heading, date
+// line, empty line, the twelve value lines, empty line; each line ends with a
+// single line feed. boxText(n) returns the text of box Textn as it stands; the
+// texts are copied unchanged, empty or not numbers.
+QString ComposeRecord(InputMode mode, const std::function<QString(int box)>& boxText,
+                      const QDate& date, const QLocale& locale = QLocale::system());
+
+// Appends a record to the notebook and shows the notebook's end. The notebook
+// is read and written back as plain text, so any formatting it held (pasted
+// rich text) is dropped; the characters stay.
+void AppendRecord(QTextEdit* notebook, const QString& record);
