@@ -1,0 +1,349 @@
+#include "form4.h"
+
+#include "fonts.h"
+
+#include <QCloseEvent>
+#include <QColor>
+#include <QCursor>
+#include <QFont>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QPalette>
+#include <QPixmap>
+#include <QPushButton>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+#include <QTimer>
+
+namespace {
+
+enum class Kind { Label, Picture, Strip, Button };
+
+struct ControlDesc {
+    const char* name;
+    Kind kind;
+    bool inStrip;  // a child of Picture2 rather than of the window
+    int left, top, width, height;  // twips
+    const char* text;
+};
+
+// Top to bottom, as the window shows them. Picture2 is wider than the window
+// on purpose: the message runs in from beyond the right edge.
+constexpr ControlDesc kControls[] = {
+    {"Label3", Kind::Label, false, 120, 120, 1455, 255, "版本编号：1.0.0"},
+    {"Picture1", Kind::Picture, false, 2280, 120, 735, 735, ""},
+    {"Label4", Kind::Label, false, 120, 480, 1455, 255, "Nimbara 版权所有"},
+    {"Label7", Kind::Label, false, 120, 840, 2055, 255, "联系电话：010-00000000"},
+    {"Label1", Kind::Label, false, 120, 1200, 2415, 255, "http://www.example.com/"},
+    {"Command1", Kind::Button, false, 2640, 1200, 375, 495, "退出"},
+    {"Label6", Kind::Label, false, 120, 1560, 2415, 255, "nimbara@example.com"},
+    {"Picture2", Kind::Strip, false, 0, 1920, 4335, 255, ""},
+    {"Label10", Kind::Label, true, -1320, 0, 5175, 255, "Tavrel希望给空调界的朋友们带来新的惊喜！"},
+};
+
+constexpr int kTimerIntervalMs = 30;
+constexpr float kScrollStepTwips = 20.0f;
+
+const QColor kLinkColor(0, 0, 0);
+const QColor kLinkHoverColor(0, 0, 255);
+const QColor kIconBackground(0, 128, 128);
+const QColor kIconHoverBackground(255, 0, 0);
+const QColor kMarqueeColor(255, 0, 0);
+
+QFont xingkaiFont(double pointSize)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("华文行楷"), QStringLiteral("STXingkai"),
+                      QStringLiteral("AR PL UKai CN")});
+    font.setPointSizeF(pointSize);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+QFont underlined(QFont font)
+{
+    font.setUnderline(true);
+    return font;
+}
+
+void setRoleColor(QWidget* widget, QPalette::ColorRole role, const QColor& color)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(role, color);
+    widget->setPalette(palette);
+}
+
+}  // namespace
+
+Form4::Form4(QWidget* parent)
+    : QWidget(parent)
+{
+    Q_INIT_RESOURCE(shell);
+
+    setObjectName(QStringLiteral("Form4"));
+    setAccessibleName(objectName());
+    setWindowTitle(QStringLiteral("关于本软件"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFont(songtiFont(9));
+    setFixedSize(toPixels(ClientWidthTwips), toPixels(ClientHeightTwips));
+    setMouseTracking(true);
+
+    createControls();
+
+    m_timer1 = new QTimer(this);
+    m_timer1->setObjectName(QStringLiteral("Timer1"));
+    m_timer1->setInterval(kTimerIntervalMs);
+    connect(m_timer1, &QTimer::timeout, this, &Form4::Timer1_Timer);
+    m_timer1->start();
+}
+
+void Form4::createControls()
+{
+    QHash<QString, QWidget*> byName;
+    for (const ControlDesc& desc : kControls) {
+        QWidget* container = desc.inStrip ? byName.value(QStringLiteral("Picture2")) : this;
+        const QString text = QString::fromUtf8(desc.text);
+        QWidget* control = nullptr;
+        switch (desc.kind) {
+        case Kind::Label: {
+            auto* label = new QLabel(container);
+            label->setTextFormat(Qt::PlainText);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            label->setText(text);
+            control = label;
+            break;
+        }
+        case Kind::Picture: {
+            auto* picture = new QLabel(container);
+            picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            picture->setFocusPolicy(Qt::StrongFocus);
+            picture->setAutoFillBackground(true);
+            control = picture;
+            break;
+        }
+        case Kind::Strip: {
+            auto* strip = new QFrame(container);
+            strip->setFrameShape(QFrame::NoFrame);
+            strip->setFocusPolicy(Qt::StrongFocus);
+            control = strip;
+            break;
+        }
+        case Kind::Button: {
+            auto* button = new QPushButton(text, container);
+            button->setAutoDefault(true);
+            button->setDefault(true);
+            control = button;
+            break;
+        }
+        }
+        const QString name = QString::fromUtf8(desc.name);
+        control->setObjectName(name);
+        control->setAccessibleName(name);
+        control->setMouseTracking(true);
+        control->setGeometry(toPixels(desc.left), toPixels(desc.top), toPixels(desc.width),
+                             toPixels(desc.height));
+        m_designWidthTwips.insert(control, float(desc.width));
+        byName.insert(name, control);
+        if (desc.kind == Kind::Label && desc.inStrip)
+            m_label10Left = float(desc.left);
+    }
+
+    m_picture1 = qobject_cast<QLabel*>(byName.value(QStringLiteral("Picture1")));
+    m_label1 = qobject_cast<QLabel*>(byName.value(QStringLiteral("Label1")));
+    m_command1 = qobject_cast<QPushButton*>(byName.value(QStringLiteral("Command1")));
+    m_label6 = qobject_cast<QLabel*>(byName.value(QStringLiteral("Label6")));
+    m_picture2 = qobject_cast<QFrame*>(byName.value(QStringLiteral("Picture2")));
+    m_label10 = qobject_cast<QLabel*>(byName.value(QStringLiteral("Label10")));
+
+    m_picture1->setPixmap(QPixmap(QStringLiteral(":/images/nimbara.png")));
+    setRoleColor(m_picture1, QPalette::Window, kIconBackground);
+
+    const QCursor linkCursor(QPixmap(QStringLiteral(":/images/linkcursor.png")), 6, 0);
+    m_label1->setFont(underlined(songtiFont(10.5)));
+    m_label6->setFont(underlined(songtiFont(9)));
+    for (QLabel* link : {m_label1, m_label6}) {
+        setRoleColor(link, QPalette::WindowText, kLinkColor);
+        link->setCursor(linkCursor);
+    }
+
+    m_label10->setFont(xingkaiFont(12));
+    setRoleColor(m_label10, QPalette::WindowText, kMarqueeColor);
+
+    setTabOrder(m_picture1, m_picture2);
+    setTabOrder(m_picture2, m_command1);
+
+    connect(m_command1, &QPushButton::clicked, this, &Form4::Command1_Click);
+    for (QWidget* watched : {static_cast<QWidget*>(m_label1), static_cast<QWidget*>(m_label6),
+                             static_cast<QWidget*>(m_picture1),
+                             static_cast<QWidget*>(m_command1)})
+        watched->installEventFilter(this);
+}
+
+void Form4::setLinkOpener(LinkOpener opener)
+{
+    m_openLink = std::move(opener);
+}
+
+int Form4::toPixels(double twips) const
+{
+    return qRound(twips * logicalDpiX() / 1440.0);
+}
+
+float Form4::widthTwips(const QWidget* control) const
+{
+    const auto design = m_designWidthTwips.constFind(control);
+    if (design != m_designWidthTwips.constEnd() && toPixels(*design) == control->width())
+        return *design;
+    return float(control->width() * 1440.0 / logicalDpiX());
+}
+
+void Form4::placeLabel10()
+{
+    m_label10->move(toPixels(m_label10Left), m_label10->y());
+}
+
+void Form4::Timer1_Timer()
+{
+    m_label10Left = m_scrollX - widthTwips(m_label10);
+    placeLabel10();
+    m_scrollX -= kScrollStepTwips;
+    if (m_scrollX <= 0.0f)
+        m_scrollX = widthTwips(m_label10) + widthTwips(m_picture2);
+}
+
+void Form4::Command1_Click()
+{
+    // Inside the main window the frame around this widget is the window the
+    // user sees; closing only the widget would leave an empty frame behind.
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        sub->close();
+    else
+        close();
+}
+
+void Form4::Label1_Click()
+{
+    m_openLink(m_label1->text());
+}
+
+void Form4::Label6_Click()
+{
+    m_openLink(QStringLiteral("mailto:") + m_label6->text());
+}
+
+void Form4::Label1_MouseMove()
+{
+    setRoleColor(m_label1, QPalette::WindowText, kLinkHoverColor);
+}
+
+void Form4::Label6_MouseMove()
+{
+    setRoleColor(m_label6, QPalette::WindowText, kLinkHoverColor);
+}
+
+void Form4::Picture1_MouseMove()
+{
+    setRoleColor(m_picture1, QPalette::Window, kIconHoverBackground);
+}
+
+void Form4::Form_MouseMove()
+{
+    const QColor buttonText = QGuiApplication::palette().color(QPalette::ButtonText);
+    setRoleColor(m_label1, QPalette::WindowText, buttonText);
+    setRoleColor(m_label6, QPalette::WindowText, buttonText);
+    setRoleColor(m_picture1, QPalette::Window, kIconBackground);
+}
+
+bool Form4::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_command1 && event->type() == QEvent::Paint) {
+        paintCommand1();
+        return true;
+    }
+    if (event->type() == QEvent::MouseMove) {
+        if (watched == m_label1)
+            Label1_MouseMove();
+        else if (watched == m_label6)
+            Label6_MouseMove();
+        else if (watched == m_picture1)
+            Picture1_MouseMove();
+    } else if (event->type() == QEvent::MouseButtonPress
+               || event->type() == QEvent::MouseButtonDblClick) {
+        // The second press of a double click is no click of its own: a double
+        // click opens a link once, not twice.
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        m_clickStartedOn = event->type() == QEvent::MouseButtonPress
+                                   && mouse->button() == Qt::LeftButton
+                               ? watched
+                               : nullptr;
+    } else if (event->type() == QEvent::MouseButtonRelease) {
+        // A click: the left button released over the control it was pressed on
+        // (Qt sends the release to the control that took the press).
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        auto* control = static_cast<QWidget*>(watched);
+        const bool click = m_clickStartedOn == watched && mouse->button() == Qt::LeftButton
+                           && control->rect().contains(mouse->position().toPoint());
+        m_clickStartedOn = nullptr;
+        if (click) {
+            if (watched == m_label1 || watched == m_picture1)
+                Label1_Click();
+            else if (watched == m_label6)
+                Label6_Click();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form4::paintCommand1()
+{
+    // The button is narrower than its caption: like the toolkit it was
+    // designed with, break the caption onto more lines instead of cutting it.
+    QStylePainter painter(m_command1);
+    QStyleOptionButton option;
+    option.initFrom(m_command1);
+    option.features = QStyleOptionButton::AutoDefaultButton;
+    if (m_command1->isDefault())
+        option.features |= QStyleOptionButton::DefaultButton;
+    option.state |= m_command1->isDown() ? QStyle::State_Sunken : QStyle::State_Raised;
+    painter.drawControl(QStyle::CE_PushButtonBevel, option);
+
+    const QRect contents = m_command1->rect().adjusted(1, 1, -1, -1);
+    painter.drawItemText(contents, Qt::AlignCenter | Qt::TextWrapAnywhere, option.palette,
+                         m_command1->isEnabled(), m_command1->text(), QPalette::ButtonText);
+    if (m_command1->hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(m_command1);
+        focus.rect = m_command1->style()->subElementRect(QStyle::SE_PushButtonFocusRect, &option,
+                                                         m_command1);
+        painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+    }
+}
+
+void Form4::mouseMoveEvent(QMouseEvent* event)
+{
+    // Moves over controls that ignore them are passed on to the window; only
+    // the bare surface between the controls restores the colours.
+    if (!childAt(event->position().toPoint()))
+        Form_MouseMove();
+    QWidget::mouseMoveEvent(event);
+}
+
+void Form4::keyPressEvent(QKeyEvent* event)
+{
+    // Command1 is the default button: Enter anywhere in the window presses it.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        m_command1->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void Form4::closeEvent(QCloseEvent* event)
+{
+    m_timer1->stop();
+    QWidget::closeEvent(event);
+}

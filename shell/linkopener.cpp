@@ -1,0 +1,9 @@
+#include "linkopener.h"
+
+#include <QDesktopServices>
+#include <QUrl>
+
+void openWithDesktop(const QString& address)
+{
+    QDesktopServices::openUrl(QUrl(address, QUrl::TolerantMode));
+}
