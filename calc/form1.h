@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <optional>
+
+#include "statepoint.h"
+
+class QLineEdit;
+class QTextEdit;
+class QPushButton;
+class QStyle;
+class OptionButton;
+
+// The calculation window: the user picks which humidity quantity is known,
+// types the known values, calculates and reads the state point.
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form1(QWidget* parent = nullptr);
+
+    // "Nimbara", sixteen spaces, then the rights notice.
+    static QString caption();
+
+    // The boxes Text1 … Text15 by number; nullptr / empty for other numbers.
+    QLineEdit* box(int number) const;
+    QString boxText(int number) const;
+    void setBoxText(int number, const QString& text);
+
+    // Option1 selected: the ψ-known mode; Option2 selected: the ts-known mode.
+    bool isOption1Selected() const;
+    bool isOption2Selected() const;
+
+    // Any control of the window by its name ("Text8", "Label26", "Command2" …).
+    QWidget* control(const QString& name) const;
+
+    // Shows the record notebook (creating it when needed) and returns its text
+    // box; the record button appends to it. Set by the main window, which owns
+    // the notebook.
+    void setNotebookProvider(std::function<QTextEdit*()> provider) { m_notebook = std::move(provider); }
+
+    // The state point of the last completed calculation; empty before one.
+    const std::optional<StatePoint>& statePoint() const { return m_statePoint; }
+
+public slots:
+    void Option1_Click();   // apply the ψ-known mode
+    void Option2_Click();   // apply the ts-known mode
+    void Command1_Click();  // calculate
+    void Command2_Click();  // record the values on screen into the notebook
+    void Command3_Click();  // close the window
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildControls();
+    QStyle* frameStyle();
+    void applyMode(bool psiKnown);
+    void showMessage(const QString& title, const QString& text);
+
+    QHash<QString, QWidget*> m_controls;
+    std::array<QLineEdit*, 16> m_text{};  // index 1 … 15
+    OptionButton* m_option1 = nullptr;
+    OptionButton* m_option2 = nullptr;
+    QPushButton* m_command1 = nullptr;
+    QStyle* m_frameStyle = nullptr;
+    std::optional<StatePoint> m_statePoint;
+    std::function<QTextEdit*()> m_notebook;
+};

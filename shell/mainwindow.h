@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+
+class Form1;
+class Form2;
+class Form3;
+class Form4;
+class QTextEdit;
+class SaveCommand;
+class QAction;
+
+// The main window "fMainform_计算管理界面": a multiple-document frame whose menu
+// bar carries the program's five commands and whose workspace holds the child
+// windows. moc cannot read a class name with Chinese characters, so the class
+// is fMainform, the window's objectName is the full name, and the alias below
+// lets code say either.
+class fMainform : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit fMainform(QWidget* parent = nullptr);
+
+    // "求Nimbara", 39 spaces, then the rights notice.
+    static QString caption();
+
+    QMdiArea* mdiArea() const { return m_mdiArea; }
+
+    // The widget of the active child window, or nullptr.
+    QWidget* activeChild() const;
+    template <class T>
+    T* activeChild() const { return qobject_cast<T*>(activeChild()); }
+
+    // The child windows this window made; nullptr while they do not exist.
+    Form1* form1() const;
+    Form2* form2() const;
+    Form3* form3() const;
+    Form4* form4() const;
+
+    // Shows the record notebook, creating it on first use, and returns its
+    // text box. Only the record button opens the notebook.
+    QTextEdit* showNotebook();
+
+    // The save command behind "保存记录本" (tests replace its file dialog).
+    SaveCommand* saveCommand() const { return m_saveCommand; }
+
+public slots:
+    void Savingfiles_Click();
+    void computerotherparameter_Click();
+    void about_Click();
+    void exit_Click();
+    void help_Click();
+
+private:
+    void createActions();
+    void Form_Load();
+    void createForm1();
+
+    QMdiArea* m_mdiArea;
+    SaveCommand* m_saveCommand;
+    QAction* m_savingfiles = nullptr;
+    QAction* m_computerotherparameter = nullptr;
+    QAction* m_about = nullptr;
+    QAction* m_exit = nullptr;
+    QAction* m_help = nullptr;
+    QPointer<QMdiSubWindow> m_form1Window;
+    QPointer<QMdiSubWindow> m_form2Window;
+    QPointer<QMdiSubWindow> m_form3Window;
+    QPointer<QMdiSubWindow> m_form4Window;
+};
+
+using fMainform_计算管理界面 = fMainform;

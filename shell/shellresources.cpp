@@ -1,0 +1,8 @@
+#include "shellresources.h"
+
+#include <QtGlobal>
+
+void initShellResources()
+{
+    Q_INIT_RESOURCE(shell);
+}

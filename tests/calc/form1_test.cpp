@@ -1,0 +1,365 @@
+// The calculation window driven as a user drives it: clicks, typing, Enter.
+// Every message box is recorded and dismissed by ModalWatch, so a test fails
+// instead of hanging on a box it did not expect.
+
+#include <QApplication>
+#include <QFont>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <memory>
+
+#include "form1.h"
+#include "modalwatch.h"
+
+namespace {
+
+const QString kIncompleteTitle = QStringLiteral("提醒");
+const QString kIncompleteText = QStringLiteral("请把已知参数输入完整");
+const QString kInfoTitle = QStringLiteral("计算信息");
+const QString kDewPointText = QStringLiteral("对不起，目前还无法用公式计算此时的露点温度tl！");
+
+// Texts of Text1 … Text15 as the window opens.
+const QStringList kInitialTexts = {
+    QStringLiteral("101325"), QStringLiteral("2.5"), QStringLiteral("27"),
+    QStringLiteral("19"), QStringLiteral("46.37"), QStringLiteral("Text6"),
+    QStringLiteral("Text7"), QStringLiteral("Text8"), QStringLiteral("Text9"),
+    QStringLiteral("Text10"), QStringLiteral("Text11"), QStringLiteral("Text12"),
+    QStringLiteral("Text13"), QStringLiteral("Text14"), QStringLiteral("Text15")};
+
+// Snapshots chosen boxes at the moment a message box comes up.
+class BoxSnapshot : public QObject {
+public:
+    BoxSnapshot(Form1* form, QList<int> boxes) : m_form(form), m_boxes(std::move(boxes))
+    {
+        qApp->installEventFilter(this);
+    }
+    ~BoxSnapshot() override { qApp->removeEventFilter(this); }
+
+    QStringList texts;  // empty until a message box showed
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show && qobject_cast<QMessageBox*>(watched) && texts.isEmpty())
+            for (int box : m_boxes)
+                texts << m_form->boxText(box);
+        return false;
+    }
+
+private:
+    Form1* m_form;
+    QList<int> m_boxes;
+};
+
+}  // namespace
+
+class Form1Test : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void opens_in_psi_known_mode_with_every_initial_text();
+    void controls_have_names_kinds_places_and_focus_order();
+    void option2_click_shows_ts_input_and_psi_result();
+    void arrow_key_and_tab_focus_select_an_option();
+    void typed_texts_survive_mode_switches();
+    void default_inputs_psi_known_give_every_result();
+    void default_inputs_ts_known_give_every_result();
+    void dew_point_message_comes_after_all_boxes_are_written();
+    void incomplete_input_changes_nothing();
+    void engine_failure_is_shown_and_changes_nothing();
+    void enter_in_text_box_or_option_presses_calculate();
+    void enter_on_a_button_presses_that_button();
+    void exit_button_closes_the_window();
+
+private:
+    QWidget* control(const char* name) const { return m_form->control(QString::fromLatin1(name)); }
+    QLineEdit* text(int n) const { return m_form->box(n); }
+    void click(const char* name) { QTest::mouseClick(control(name), Qt::LeftButton); }
+    void setInput(int box, const QString& value)
+    {
+        text(box)->clear();
+        QTest::keyClicks(text(box), value);
+    }
+    QStringList allTexts() const
+    {
+        QStringList texts;
+        for (int n = 1; n <= 15; ++n)
+            texts << m_form->boxText(n);
+        return texts;
+    }
+    void verifyMode(bool psiKnown);
+
+    std::unique_ptr<Form1> m_form;
+    std::unique_ptr<ModalWatch> m_watch;
+};
+
+void Form1Test::init()
+{
+    m_watch = std::make_unique<ModalWatch>();
+    m_form = std::make_unique<Form1>();
+    m_form->show();
+    m_form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+}
+
+void Form1Test::cleanup()
+{
+    m_form.reset();
+    m_watch.reset();
+}
+
+void Form1Test::verifyMode(bool psiKnown)
+{
+    QCOMPARE(m_form->isOption1Selected(), psiKnown);
+    QCOMPARE(m_form->isOption2Selected(), !psiKnown);
+    for (const char* name : {"Label5", "Text5", "Label20", "Label6", "Text6", "Label21"})
+        QVERIFY2(control(name)->isVisible() == psiKnown, name);
+    for (const char* name : {"Label4", "Text4", "Label19", "Label7", "Text7", "Label22"})
+        QVERIFY2(control(name)->isVisible() == !psiKnown, name);
+    QCOMPARE(text(4)->isEnabled(), !psiKnown);
+    QCOMPARE(text(5)->isEnabled(), psiKnown);
+    QCOMPARE(text(6)->isEnabled(), psiKnown);
+    QCOMPARE(text(7)->isEnabled(), !psiKnown);
+    // Inputs and common results show in both modes.
+    for (int n : {1, 2, 3, 8, 9, 10, 11, 12, 13, 14, 15}) {
+        QVERIFY(text(n)->isVisible());
+        QVERIFY(text(n)->isEnabled());
+    }
+}
+
+void Form1Test::opens_in_psi_known_mode_with_every_initial_text()
+{
+    // State: a fresh window, shown. Expected: Option1 took the focus and the mode.
+    QCOMPARE(m_form->windowTitle(),
+             QStringLiteral("Nimbara") + QString(16, QLatin1Char(' ')) + QStringLiteral("版权所有（C）Nimbara 开发组 张工"));
+    QCOMPARE(QApplication::focusWidget(), control("Option1"));
+    verifyMode(true);
+    QCOMPARE(allTexts(), kInitialTexts);
+    QCOMPARE(static_cast<QLabel*>(control("Label6"))->text(), QStringLiteral("湿球温度ts="));
+    QVERIFY(!m_form->statePoint().has_value());
+}
+
+void Form1Test::controls_have_names_kinds_places_and_focus_order()
+{
+    QCOMPARE(m_form->findChildren<QGroupBox*>().size(), 3);
+    QCOMPARE(m_form->findChildren<QRadioButton*>().size(), 2);
+    QCOMPARE(m_form->findChildren<QLineEdit*>().size(), 15);
+    QCOMPARE(m_form->findChildren<QPushButton*>().size(), 3);
+    QCOMPARE(m_form->findChildren<QLabel*>().size(), 32);
+    for (QWidget* w : m_form->findChildren<QWidget*>()) {
+        if (w->objectName().isEmpty() || w->objectName().startsWith(QLatin1String("qt_")))
+            continue;
+        QCOMPARE(w->accessibleName(), w->objectName());
+    }
+
+    // Captions character for character, leading and inner spaces included.
+    QCOMPARE(static_cast<QLabel*>(control("Label8"))->text(), QStringLiteral(" 含湿量  d="));
+    QCOMPARE(static_cast<QLabel*>(control("Label27"))->text(), QStringLiteral("m  /kg "));
+    QCOMPARE(static_cast<QRadioButton*>(control("Option2"))->text(), QStringLiteral("1、已知t、υ和湿球温度ts。"));
+    QCOMPARE(static_cast<QPushButton*>(control("Command1"))->text(), QStringLiteral("计 算"));
+    QCOMPARE(static_cast<QGroupBox*>(control("Frame3"))->title(), QStringLiteral("输出待求参数"));
+
+    // Twips to pixels at the logical dpi, relative to the container.
+    if (m_form->logicalDpiX() == 96) {
+        QCOMPARE(m_form->size(), QSize(418, 338));
+        QCOMPARE(control("Text14")->geometry(), QRect(264, 88, 65, 18));
+        QCOMPARE(control("Text14")->parentWidget(), control("Frame3"));
+        QCOMPARE(control("Label26")->geometry(), QRect(176, 64, 9, 9));
+    }
+    QCOMPARE(control("Label26")->font().pointSizeF(), 5.25);
+    QCOMPARE(control("Label28")->font().pointSizeF(), 5.25);
+    QVERIFY(static_cast<QLabel*>(control("Label12"))->wordWrap());
+
+    // Tab walks Option1, Text1 … Text5 (Text4 skipped while hidden), Text6 …, buttons.
+    const QStringList expected = {"Option1", "Text1", "Text2", "Text3", "Text5", "Text6",
+                                  "Text8", "Text9", "Text10", "Text11", "Text12", "Text13",
+                                  "Text14", "Text15", "Command1", "Command2", "Command3"};
+    QStringList walked;
+    for (int i = 0; i < expected.size(); ++i) {
+        walked << QApplication::focusWidget()->objectName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    QCOMPARE(walked, expected);
+}
+
+void Form1Test::option2_click_shows_ts_input_and_psi_result()
+{
+    click("Option2");
+    verifyMode(false);
+    QCOMPARE(text(4)->text(), QStringLiteral("19"));
+    QCOMPARE(text(7)->text(), QStringLiteral("Text7"));
+    click("Option1");
+    verifyMode(true);
+    // Applying the mode in force changes nothing.
+    click("Option1");
+    verifyMode(true);
+    QCOMPARE(allTexts(), kInitialTexts);
+}
+
+void Form1Test::arrow_key_and_tab_focus_select_an_option()
+{
+    QTest::keyClick(control("Option1"), Qt::Key_Right);
+    verifyMode(false);
+    QTest::keyClick(control("Option2"), Qt::Key_Left);
+    verifyMode(true);
+    // A focus that arrives other than by the mouse selects the option.
+    control("Option2")->setFocus(Qt::BacktabFocusReason);
+    verifyMode(false);
+    QVERIFY(m_watch->seen().isEmpty());
+}
+
+void Form1Test::typed_texts_survive_mode_switches()
+{
+    setInput(5, QStringLiteral("55.5"));
+    click("Option2");
+    setInput(4, QStringLiteral("20"));
+    click("Option1");
+    QCOMPARE(text(5)->text(), QStringLiteral("55.5"));
+    click("Command1");
+    const QStringList afterCalc = allTexts();
+    click("Option2");
+    QCOMPARE(allTexts(), afterCalc);
+    QCOMPARE(text(4)->text(), QStringLiteral("20"));
+    click("Option1");
+    QCOMPARE(allTexts(), afterCalc);
+    QVERIFY(m_watch->seen().isEmpty());
+}
+
+void Form1Test::default_inputs_psi_known_give_every_result()
+{
+    click("Command1");
+    QVERIFY(m_watch->seen().isEmpty());
+    const QStringList expected = {"101325", "2.5", "27", "19", "46.37", "19.03", "Text7",
+                                  "10.32", "53.60034", "1.168", "0.85653", "3567.31",
+                                  "14.94", "2201.92", "1654.16250"};
+    QCOMPARE(allTexts(), expected);
+    QVERIFY(m_form->statePoint().has_value());
+    QCOMPARE(m_form->statePoint()->B, 101325.0);
+    QVERIFY(qAbs(m_form->statePoint()->psi - 0.4637) < 1e-12);
+}
+
+void Form1Test::default_inputs_ts_known_give_every_result()
+{
+    click("Option2");
+    click("Command1");
+    QVERIFY(m_watch->seen().isEmpty());
+    const QStringList expected = {"101325", "2.5", "27", "19", "46.37", "Text6", "46.73",
+                                  "10.32", "53.59903", "1.168", "0.85652", "3539.81",
+                                  "14.94", "2171.73", "1654.08145"};
+    QCOMPARE(allTexts(), expected);
+    QCOMPARE(m_form->statePoint()->ts, 19.0);
+}
+
+void Form1Test::dew_point_message_comes_after_all_boxes_are_written()
+{
+    click("Option2");
+    setInput(4, QStringLiteral("12"));
+    BoxSnapshot snapshot(m_form.get(), {8, 13, 15});
+    click("Command1");
+
+    QCOMPARE(m_watch->seen().size(), 1);
+    const ModalWatch::Seen box = m_watch->seen().first();
+    QCOMPARE(box.title, kInfoTitle);
+    QCOMPARE(box.text, kDewPointText);
+    QVERIFY(!box.hasIcon);
+    // At the moment the box is up, the results are already in place.
+    QCOMPARE(snapshot.texts.value(0), QStringLiteral("2.52"));
+    QCOMPARE(snapshot.texts.value(1), QString());
+    QVERIFY(snapshot.texts.value(2) != QStringLiteral("Text15"));
+    QVERIFY(m_form->statePoint().has_value());
+    QVERIFY(m_form->statePoint()->tl < 0);
+}
+
+void Form1Test::incomplete_input_changes_nothing()
+{
+    click("Command1");
+    const QStringList before = allTexts();
+    const StatePoint kept = *m_form->statePoint();
+
+    text(3)->clear();
+    setInput(1, QStringLiteral("90000"));
+    click("Command1");
+    QCOMPARE(m_watch->seen().size(), 1);
+    QCOMPARE(m_watch->seen().first().title, kIncompleteTitle);
+    QCOMPARE(m_watch->seen().first().text, kIncompleteText);
+    QVERIFY(!m_watch->seen().first().hasIcon);
+    QVERIFY(m_watch->seen().first().buttons == QLatin1String("OK")
+            || m_watch->seen().first().buttons == QStringLiteral("确定"));
+    QStringList expected = before;
+    expected[0] = QStringLiteral("90000");
+    expected[2] = QString();
+    QCOMPARE(allTexts(), expected);
+    QCOMPARE(m_form->statePoint()->B, kept.B);
+    QCOMPARE(m_form->statePoint()->ts, kept.ts);
+
+    // ts-known mode needs Text2 although its value enters no result.
+    m_watch->clear();
+    setInput(3, QStringLiteral("27"));
+    text(2)->clear();
+    click("Option2");
+    click("Command1");
+    QCOMPARE(m_watch->seen().size(), 1);
+    QCOMPARE(m_watch->seen().first().title, kIncompleteTitle);
+    QCOMPARE(text(7)->text(), QStringLiteral("Text7"));
+}
+
+void Form1Test::engine_failure_is_shown_and_changes_nothing()
+{
+    setInput(5, QStringLiteral("100"));
+    click("Command1");
+    QCOMPARE(m_watch->seen().size(), 1);
+    const ModalWatch::Seen box = m_watch->seen().first();
+    QCOMPARE(box.title, kInfoTitle);
+    QVERIFY(!box.text.isEmpty());
+    QVERIFY(box.text != kDewPointText);
+    QVERIFY(!box.hasIcon);
+    QVERIFY(box.buttons == QLatin1String("OK") || box.buttons == QStringLiteral("确定"));
+    QStringList expected = kInitialTexts;
+    expected[4] = QStringLiteral("100");
+    QCOMPARE(allTexts(), expected);
+    QVERIFY(!m_form->statePoint().has_value());
+}
+
+void Form1Test::enter_in_text_box_or_option_presses_calculate()
+{
+    QTest::mouseClick(text(3), Qt::LeftButton);
+    QTest::keyClick(text(3), Qt::Key_Return);
+    QCOMPARE(text(6)->text(), QStringLiteral("19.03"));
+
+    text(8)->setText(QStringLiteral("typed over"));
+    QTest::keyClick(control("Option1"), Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(text(8)->text(), QStringLiteral("10.32"));
+    QVERIFY(m_watch->seen().isEmpty());
+}
+
+void Form1Test::enter_on_a_button_presses_that_button()
+{
+    // Enter on the record button does not calculate.
+    control("Command2")->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(control("Command2"), Qt::Key_Return);
+    QCOMPARE(text(6)->text(), QStringLiteral("Text6"));
+    QVERIFY(m_form->isVisible());
+    control("Command3")->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(control("Command3"), Qt::Key_Return);
+    QVERIFY(!m_form->isVisible());
+}
+
+void Form1Test::exit_button_closes_the_window()
+{
+    click("Command3");
+    QVERIFY(!m_form->isVisible());
+    QVERIFY(m_watch->seen().isEmpty());
+}
+
+QTEST_MAIN(Form1Test)
+#include "form1_test.moc"
