@@ -41,6 +41,12 @@ QString failureReason(const QString& fileName, const QString& stage, const QStri
 // Writes all or nothing: an earlier file of that name stays until the new one is complete.
 bool writeFile(const QString& fileName, const QByteArray& data, QString* reason)
 {
+    // The system ends a name at a NUL character: the file of the shorter name
+    // would be written instead, and the save reported as done.
+    if (fileName.contains(QChar(u'\0'))) {
+        *reason = QStringLiteral("文件名中含有不允许使用的字符（NUL）");
+        return false;
+    }
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly)) {
         *reason = failureReason(fileName, QStringLiteral("无法创建文件"), file.errorString());
