@@ -27,7 +27,8 @@ int main(int argc, char* argv[])
     if (!hasDisplay()) {
         std::fprintf(stderr,
                      "nimbara: no display found (DISPLAY and WAYLAND_DISPLAY are unset); "
-                     "to run without one, start it under Xvfb: xvfb-run -a build/app/nimbara\n");
+                     "to run without one, start it under Xvfb: xvfb-run -a %s\n",
+                     argc > 0 ? argv[0] : "nimbara");
         return 1;
     }
 
