@@ -4,6 +4,11 @@ namespace {
 
 bool needsQuotes(std::string_view text)
 {
+    // A field that begins with a UTF-8 byte-order mark would, as the first
+    // field of the output, lose it to any reader that drops a leading mark
+    // (ours included); quoted, the mark is data.
+    if (text.starts_with("\xEF\xBB\xBF"))
+        return true;
     // A plain loop: string_view::find_first_of calls memchr once per character.
     for (char c : text) {
         if (c == ',' || c == '"' || c == '\r' || c == '\n')

@@ -53,6 +53,13 @@ bool allFinite(std::initializer_list<double> values)
 // value can meet the tolerance, so the search gives up there; this never
 // changes a result the search would find, it only ends the searches that would
 // otherwise run for ever (ψ near 100 %, low temperatures).
+//
+// The search also gives up after kMaxSearchSteps steps, 500 K below t. A wet
+// bulb cannot be below absolute zero, so only t above 226.85 °C can reach this
+// bound, beyond the 200 °C up to which the water formula holds. Without it, very
+// high temperatures at a tiny B searched for up to about a million steps.
+constexpr long kMaxSearchSteps = 100000;
+
 struct SearchResult {
     bool found;
     double ts;
@@ -76,7 +83,7 @@ SearchResult searchWetBulb(double B, double upsilon, double t, double Pq)
             return {false, ts, steps};
         if (!(std::fabs(mismatch) >= 0.0005))
             return {true, ts, steps};
-        if (mismatch <= -0.0005)
+        if (mismatch <= -0.0005 || steps >= kMaxSearchSteps)
             return {false, ts, steps};
         ts = ts - 0.005;
         ++steps;
@@ -164,8 +171,12 @@ CalcOutcome CalculateStatePoint(InputMode mode, const CalcInputs& in)
         s.Pq = ((0.001 * s.d) * s.B) / (0.622 + s.d / 1000);
         s.psi = s.Pq / s.Pqb;
         // ψ is shown in percent from its four-decimal fraction: 0.4673 → 46.73.
+        // ψ itself can be finite and still overflow as a percentage.
         const double shownFraction = ParseLenient(Format4(s.psi));
-        out.writes.push_back({7, FormatShortest(shownFraction * 100)});
+        const double shownPercent = shownFraction * 100;
+        if (!std::isfinite(shownPercent))
+            return fail(kResultNotFinite);
+        out.writes.push_back({7, FormatShortest(shownPercent)});
     }
 
     // Common results. Dry air (Pq = 0) has no dew point by this formula.
