@@ -71,20 +71,36 @@ SearchResult searchWetBulb(double B, double upsilon, double t, double Pq)
     // The psychrometer coefficient, 1/K; it depends on υ alone, so it is the
     // same value at every step.
     const double A = 1e-5 * (65 + 6.75 / upsilon);
-    double ts = t - 0.1;
-    long steps = 0;
-    for (;;) {
+    enum class Step { Next, Found, GiveUp };
+    const auto test = [&](double ts, double p, long steps) {
         const double target = Pq + ((A * (t - ts)) * B);
-        const double p = Pressure(ts);
         // |p − target| / p, with p > 0 here, equals |(p − target) / p| exactly:
         // one division serves the tolerance test and the give-up test.
         const double mismatch = (p - target) / p;
         if (!std::isfinite(mismatch))
-            return {false, ts, steps};
+            return Step::GiveUp;
         if (!(std::fabs(mismatch) >= 0.0005))
-            return {true, ts, steps};
+            return Step::Found;
         if (mismatch <= -0.0005 || steps >= kMaxSearchSteps)
-            return {false, ts, steps};
+            return Step::GiveUp;
+        return Step::Next;
+    };
+
+    double ts = t - 0.1;
+    long steps = 0;
+    for (;;) {
+        // The grid values are tested one after the other, but the saturation
+        // pressure of the next one is computed alongside the current one so
+        // that the two evaluations overlap in the processor.
+        const double next = ts - 0.005;
+        const double p = Pressure(ts);
+        const double pNext = Pressure(next);
+        if (const Step step = test(ts, p, steps); step != Step::Next)
+            return {step == Step::Found, ts, steps};
+        ts = next;
+        ++steps;
+        if (const Step step = test(ts, pNext, steps); step != Step::Next)
+            return {step == Step::Found, ts, steps};
         ts = ts - 0.005;
         ++steps;
     }
