@@ -2,12 +2,10 @@
 
 #include <QDate>
 #include <QGroupBox>
-#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleFactory>
@@ -17,6 +15,7 @@
 
 #include "calculate.h"
 #include "fonts.h"
+#include "messagebox.h"
 #include "notice.h"
 #include "optionbutton.h"
 #include "record.h"
@@ -265,10 +264,10 @@ void Form1::Command1_Click()
 
     switch (outcome.status) {
     case CalcStatus::Incomplete:
-        showMessage(QString::fromUtf8(kIncompleteTitle), QString::fromUtf8(kIncompleteMessage));
+        ShowMessage(this, QString::fromUtf8(kIncompleteTitle), QString::fromUtf8(kIncompleteMessage));
         return;
     case CalcStatus::Failure:
-        showMessage(QString::fromUtf8(kCalcInfoTitle), QString::fromStdString(outcome.message));
+        ShowMessage(this, QString::fromUtf8(kCalcInfoTitle), QString::fromStdString(outcome.message));
         return;
     case CalcStatus::Ok:
         break;
@@ -279,7 +278,7 @@ void Form1::Command1_Click()
         setBoxText(write.box, QString::fromStdString(write.text));
     // Only once every box holds its new text.
     if (outcome.dewPointOutOfRange)
-        showMessage(QString::fromUtf8(kCalcInfoTitle), QString::fromUtf8(kDewPointMessage));
+        ShowMessage(this, QString::fromUtf8(kCalcInfoTitle), QString::fromUtf8(kDewPointMessage));
 }
 
 void Form1::Command2_Click()
@@ -302,15 +301,6 @@ void Form1::Command3_Click()
         sub->close();
     else
         close();
-}
-
-void Form1::showMessage(const QString& title, const QString& text)
-{
-    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, this);
-    // Some styles put a tick on the OK button; the box carries no picture at all.
-    if (QAbstractButton* ok = box.button(QMessageBox::Ok))
-        ok->setIcon(QIcon());
-    box.exec();
 }
 
 void Form1::keyPressEvent(QKeyEvent* event)

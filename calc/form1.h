@@ -61,7 +61,6 @@ private:
     void buildControls();
     QStyle* frameStyle();
     void applyMode(bool psiKnown);
-    void showMessage(const QString& title, const QString& text);
 
     QHash<QString, QWidget*> m_controls;
     std::array<QLineEdit*, 16> m_text{};  // index 1 … 15

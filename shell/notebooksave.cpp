@@ -5,11 +5,11 @@
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QMessageBox>
 #include <QSaveFile>
 #include <QTextEdit>
 
 #include "form2.h"
+#include "messagebox.h"
 #include "rtfwriter.h"
 
 namespace {
@@ -122,9 +122,7 @@ void SaveCommand::run(QMdiArea* area)
 
     // The caption names the file the notebook was last saved to, so it must not claim this one.
     notebook->setWindowTitle(caption);
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("提醒"),
-                    QStringLiteral("无法保存记录本到文件“%1”：%2")
-                        .arg(QDir::toNativeSeparators(fileName), reason),
-                    QMessageBox::Ok, m_mainWindow);
-    box.exec();
+    ShowMessage(m_mainWindow, QStringLiteral("提醒"),
+                QStringLiteral("无法保存记录本到文件“%1”：%2")
+                    .arg(QDir::toNativeSeparators(fileName), reason));
 }
