@@ -11,3 +11,13 @@ QFont songtiFont(double pointSize)
     font.setWeight(QFont::Normal);
     return font;
 }
+
+QFont xingkaiFont(double pointSize)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("华文行楷"), QStringLiteral("STXingkai"),
+                      QStringLiteral("AR PL UKai CN")});
+    font.setPointSizeF(pointSize);
+    font.setWeight(QFont::Normal);
+    return font;
+}

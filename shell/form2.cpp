@@ -2,7 +2,8 @@
 
 #include <QResizeEvent>
 #include <QTextEdit>
-#include <QtMath>
+
+#include "twips.h"
 
 namespace {
 
@@ -10,9 +11,6 @@ constexpr int kDesignWidthTwips = 8595;
 constexpr int kDesignHeightTwips = 5670;
 constexpr double kMarginTwips = 100;
 constexpr double kWrapInsetTwips = 400;  // lines wrap this far before the box's right edge
-
-double toTwips(int pixels, int dpi) { return pixels * 1440.0 / dpi; }
-int toPixels(double twips, int dpi) { return qRound(twips * dpi / 1440.0); }
 
 }  // namespace
 
@@ -34,7 +32,7 @@ Form2::Form2(QWidget* parent) : QWidget(parent), m_richTextBox1(new QTextEdit(th
 
 QSize Form2::sizeHint() const
 {
-    return {toPixels(kDesignWidthTwips, logicalDpiX()), toPixels(kDesignHeightTwips, logicalDpiY())};
+    return {twipsToPixels(kDesignWidthTwips, logicalDpiX()), twipsToPixels(kDesignHeightTwips, logicalDpiY())};
 }
 
 void Form2::resizeEvent(QResizeEvent* event)
@@ -47,19 +45,19 @@ void Form2::applyLayout()
 {
     const int dpiX = logicalDpiX();
     const int dpiY = logicalDpiY();
-    const double innerWidth = toTwips(width(), dpiX);
-    const double innerHeight = toTwips(height(), dpiY);
+    const double innerWidth = pixelsToTwips(width(), dpiX);
+    const double innerHeight = pixelsToTwips(height(), dpiY);
 
     // A minimised or tiny window would give the box a negative size; it then
     // keeps the size it had, so restoring shows the notebook as it was.
     if (innerWidth >= 2 * kMarginTwips && innerHeight >= 2 * kMarginTwips) {
-        m_richTextBox1->setGeometry(toPixels(kMarginTwips, dpiX), toPixels(kMarginTwips, dpiY),
-                                    toPixels(innerWidth - 2 * kMarginTwips, dpiX),
-                                    toPixels(innerHeight - 2 * kMarginTwips, dpiY));
+        m_richTextBox1->setGeometry(twipsToPixels(kMarginTwips, dpiX), twipsToPixels(kMarginTwips, dpiY),
+                                    twipsToPixels(innerWidth - 2 * kMarginTwips, dpiX),
+                                    twipsToPixels(innerHeight - 2 * kMarginTwips, dpiY));
     }
 
     // A box narrower than the inset has no valid wrap margin; it keeps the last one.
-    const double wrap = toTwips(m_richTextBox1->width(), dpiX) - kWrapInsetTwips;
+    const double wrap = pixelsToTwips(m_richTextBox1->width(), dpiX) - kWrapInsetTwips;
     if (wrap >= 0)
-        m_richTextBox1->setLineWrapColumnOrWidth(toPixels(wrap, dpiX));
+        m_richTextBox1->setLineWrapColumnOrWidth(twipsToPixels(wrap, dpiX));
 }

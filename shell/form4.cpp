@@ -1,7 +1,5 @@
 #include "form4.h"
 
-#include "fonts.h"
-
 #include <QCloseEvent>
 #include <QColor>
 #include <QCursor>
@@ -18,6 +16,10 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 #include <QTimer>
+
+#include "fonts.h"
+#include "shellresources.h"
+#include "twips.h"
 
 namespace {
 
@@ -54,16 +56,6 @@ const QColor kIconBackground(0, 128, 128);
 const QColor kIconHoverBackground(255, 0, 0);
 const QColor kMarqueeColor(255, 0, 0);
 
-QFont xingkaiFont(double pointSize)
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("华文行楷"), QStringLiteral("STXingkai"),
-                      QStringLiteral("AR PL UKai CN")});
-    font.setPointSizeF(pointSize);
-    font.setWeight(QFont::Normal);
-    return font;
-}
-
 QFont underlined(QFont font)
 {
     font.setUnderline(true);
@@ -82,7 +74,7 @@ void setRoleColor(QWidget* widget, QPalette::ColorRole role, const QColor& color
 Form4::Form4(QWidget* parent)
     : QWidget(parent)
 {
-    Q_INIT_RESOURCE(shell);
+    initShellResources();
 
     setObjectName(QStringLiteral("Form4"));
     setAccessibleName(objectName());
@@ -190,7 +182,7 @@ void Form4::setLinkOpener(LinkOpener opener)
 
 int Form4::toPixels(double twips) const
 {
-    return qRound(twips * logicalDpiX() / 1440.0);
+    return twipsToPixels(twips, logicalDpiX());
 }
 
 float Form4::widthTwips(const QWidget* control) const
@@ -198,7 +190,7 @@ float Form4::widthTwips(const QWidget* control) const
     const auto design = m_designWidthTwips.constFind(control);
     if (design != m_designWidthTwips.constEnd() && toPixels(*design) == control->width())
         return *design;
-    return float(control->width() * 1440.0 / logicalDpiX());
+    return float(pixelsToTwips(control->width(), logicalDpiX()));
 }
 
 void Form4::placeLabel10()
