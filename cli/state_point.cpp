@@ -1,6 +1,5 @@
+// One state point from the command line, printed as the value lines of a record.
 #include "state_point.h"
-
-#include <array>
 
 #include "record_lines.h"
 
@@ -21,20 +20,11 @@ int RunStatePoint(InputMode mode, const std::string& B, const std::string& upsil
         return kExitCalculationFailed;
     }
 
-    // The boxes of the calculation window: inputs as typed, results as written.
-    std::array<std::string, 16> boxes;
-    boxes[1] = inputs.B;
-    boxes[2] = inputs.upsilon;
-    boxes[3] = inputs.t;
-    boxes[4] = inputs.ts;
-    boxes[5] = inputs.psi;
-    for (const BoxWrite& write : outcome.writes)
-        boxes[static_cast<std::size_t>(write.box)] = write.text;
-
+    // Inputs as typed, results as the window would show them.
     std::string text;
     for (const RecordLine& line : kRecordLines) {
         text += line.prefix;
-        text += boxes[static_cast<std::size_t>(RecordSourceBox(line, mode))];
+        text += ShownText(inputs, outcome, mode, line.quantity);
         text += line.suffix;
         text += '\n';
     }

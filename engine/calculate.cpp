@@ -1,10 +1,14 @@
+// The calculate request: validation, the two modes' physics and the common
+// results, each a stage of its own.
 #include "calculate.h"
 
 #include <cmath>
+#include <optional>
 
-#include "display.h"
 #include "parse.h"
+#include "physics.h"
 #include "pressure.h"
+#include "wetbulb.h"
 
 namespace {
 
@@ -26,11 +30,12 @@ constexpr const char* kSearchFailed =
     "找不到满足湿球公式的湿球温度ts（相对湿度ψ太接近或超过100%，或温度超出公式的适用范围），请检查输入！";
 constexpr const char* kResultNotFinite = "计算结果超出了可以表示的范围，请检查输入！";
 
-CalcOutcome fail(std::string message)
+CalcOutcome fail(std::string message, long searchSteps = 0)
 {
     CalcOutcome out;
     out.status = CalcStatus::Failure;
     out.message = std::move(message);
+    out.searchSteps = searchSteps;
     return out;
 }
 
@@ -43,89 +48,22 @@ bool allFinite(std::initializer_list<double> values)
     return true;
 }
 
-// Wet-bulb search on the psychrometer equation Pq = Pqbs − A·(t − ts)·B: steps
-// down from t − 0.1 by 0.005 K until the relative mismatch is below 0.0005.
-// The result is the first grid value that meets the tolerance, not the exact
-// root; the grid is made by repeated subtraction, as the results depend on it.
-//
-// The mismatch (p − target)/p only falls as ts falls (p falls, target rises,
-// given υ > 0 and B > Pq ≥ 0). Once it is at or below −0.0005 no later grid
-// value can meet the tolerance, so the search gives up there; this never
-// changes a result the search would find, it only ends the searches that would
-// otherwise run for ever (ψ near 100 %, low temperatures).
-//
-// The search also gives up after kMaxSearchSteps steps, 500 K below t. A wet
-// bulb cannot be below absolute zero, so only t above 226.85 °C can reach this
-// bound, beyond the 200 °C up to which the water formula holds. Without it, very
-// high temperatures at a tiny B searched for up to about a million steps.
-constexpr long kMaxSearchSteps = 100000;
-
-struct SearchResult {
-    bool found;
-    double ts;
-    long steps;
-};
-
-SearchResult searchWetBulb(double B, double upsilon, double t, double Pq)
+bool complete(InputMode mode, const CalcInputs& in)
 {
-    // The psychrometer coefficient, 1/K; it depends on υ alone, so it is the
-    // same value at every step.
-    const double A = 1e-5 * (65 + 6.75 / upsilon);
-    enum class Step { Next, Found, GiveUp };
-    const auto test = [&](double ts, double p, long steps) {
-        const double target = Pq + ((A * (t - ts)) * B);
-        // |p − target| / p, with p > 0 here, equals |(p − target) / p| exactly:
-        // one division serves the tolerance test and the give-up test.
-        const double mismatch = (p - target) / p;
-        if (!std::isfinite(mismatch))
-            return Step::GiveUp;
-        if (!(std::fabs(mismatch) >= 0.0005))
-            return Step::Found;
-        if (mismatch <= -0.0005 || steps >= kMaxSearchSteps)
-            return Step::GiveUp;
-        return Step::Next;
-    };
-
-    double ts = t - 0.1;
-    long steps = 0;
-    for (;;) {
-        // The grid values are tested one after the other, but the saturation
-        // pressure of the next one is computed alongside the current one so
-        // that the two evaluations overlap in the processor.
-        const double next = ts - 0.005;
-        const double p = Pressure(ts);
-        const double pNext = Pressure(next);
-        if (const Step step = test(ts, p, steps); step != Step::Next)
-            return {step == Step::Found, ts, steps};
-        ts = next;
-        ++steps;
-        if (const Step step = test(ts, pNext, steps); step != Step::Next)
-            return {step == Step::Found, ts, steps};
-        ts = ts - 0.005;
-        ++steps;
-    }
+    const std::string& humidity = mode == InputMode::PsiKnown ? in.psi : in.ts;
+    return !in.B.empty() && !in.upsilon.empty() && !in.t.empty() && !humidity.empty();
 }
 
-// Antoine equation for the ts-known mode, T in K, p in Pa.
-double antoine(double constant, double temperature)
-{
-    return std::exp(constant - 3816.44 / ((temperature + 273.15) - 46.13));
-}
-
-}  // namespace
-
-CalcOutcome CalculateStatePoint(InputMode mode, const CalcInputs& in)
+// Reads B, υ, t and the known humidity (ψ in %, or ts) into the point; a
+// failure when one of them has no usable value.
+std::optional<CalcOutcome> readInputs(InputMode mode, const CalcInputs& in, StatePoint& s,
+                                      double& humidity)
 {
     const bool psiKnown = mode == InputMode::PsiKnown;
-    const std::string& humidityText = psiKnown ? in.psi : in.ts;
-    if (in.B.empty() || in.upsilon.empty() || in.t.empty() || humidityText.empty())
-        return CalcOutcome{};  // Incomplete
-
-    StatePoint s;
     s.B = ParseLenient(in.B);
     s.upsilon = ParseLenient(in.upsilon);
     s.t = ParseLenient(in.t);
-    const double humidity = ParseLenient(humidityText);
+    humidity = ParseLenient(psiKnown ? in.psi : in.ts);
 
     if (!std::isfinite(s.B))
         return fail(std::string("大气压力B") + kNotFiniteInput);
@@ -137,85 +75,130 @@ CalcOutcome CalculateStatePoint(InputMode mode, const CalcInputs& in)
         return fail(std::string(psiKnown ? "相对湿度ψ" : "湿球温度ts") + kNotFiniteInput);
     if (s.t <= kAbsoluteZero)
         return fail(std::string("干球温度t") + kBelowAbsoluteZero);
+    return std::nullopt;
+}
 
-    CalcOutcome out;
-    out.status = CalcStatus::Ok;
+// Stage 1, ψ known: saturation by Pressure(), ts by the wet-bulb search.
+std::optional<CalcOutcome> psiKnownStage(StatePoint& s, double psiPercent, long& searchSteps)
+{
+    if (s.upsilon <= 0)
+        return fail(kVelocityNotPositive);
+    s.psi = psiPercent / 100;
+    if (s.psi < 0)
+        return fail(kHumidityNegative);
+    s.Pqb = Pressure(s.t);
+    s.Pq = s.Pqb * s.psi;
+    if (!allFinite({s.Pqb, s.Pq}))
+        return fail(kResultNotFinite);
+    if (s.B <= s.Pq)
+        return fail(kPressureBelowVapour);
 
-    if (psiKnown) {
-        if (s.upsilon <= 0)
-            return fail(kVelocityNotPositive);
-        s.psi = humidity / 100;
-        if (s.psi < 0)
-            return fail(kHumidityNegative);
-        s.Pqb = Pressure(s.t);
-        s.Pq = s.Pqb * s.psi;
-        if (!allFinite({s.Pqb, s.Pq}))
-            return fail(kResultNotFinite);
-        if (s.B <= s.Pq)
-            return fail(kPressureBelowVapour);
+    const WetBulbSearch search = SearchWetBulb(s.B, s.upsilon, s.t, s.Pq);
+    searchSteps = search.steps;
+    if (!search.found)
+        return fail(kSearchFailed, search.steps);
+    s.ts = search.ts;
+    s.Pqbs = Pressure(s.ts);
+    s.d = MoistureContentFromVapourPressure(s.B, s.Pq);
+    return std::nullopt;
+}
 
-        const SearchResult search = searchWetBulb(s.B, s.upsilon, s.t, s.Pq);
-        out.searchSteps = search.steps;
-        if (!search.found)
-            return fail(kSearchFailed);
-        s.ts = search.ts;
-        s.Pqbs = Pressure(s.ts);
-        s.d = (622 * s.Pq) / (s.B - s.Pq);
-        out.writes.push_back({6, Format2(s.ts)});
-    } else {
-        s.ts = humidity;
-        if (s.ts <= kAbsoluteZero)
-            return fail(std::string("湿球温度ts") + kBelowAbsoluteZero);
-        s.Pqb = antoine(23.196, s.t);
-        s.Pqbs = antoine(23.196, s.ts);
+// Stage 2, ts known: saturation by the Antoine equation, d from the energy
+// balance of the wet bulb, ψ from the result.
+std::optional<CalcOutcome> tsKnownStage(StatePoint& s, double ts)
+{
+    s.ts = ts;
+    if (s.ts <= kAbsoluteZero)
+        return fail(std::string("湿球温度ts") + kBelowAbsoluteZero);
+    s.Pqb = AntoinePressure(kAntoineConstant, s.t);
+    s.Pqbs = AntoinePressure(kAntoineConstant, s.ts);
+    const double Ps = AntoinePressure(kAntoineConstantWetBulb, s.ts);
+    if (s.B <= Ps)
+        return fail(kPressureBelowWetBulb);
+    s.d = MoistureContentFromWetBulb(s.B, s.t, s.ts, Ps);
+    if (!std::isfinite(s.d))
+        return fail(kResultNotFinite);
+    if (s.d < 0)
+        return fail(kMoistureNegative);
+    s.Pq = VapourPressureFromMoistureContent(s.B, s.d);
+    s.psi = s.Pq / s.Pqb;
+    // ψ itself can be finite and still overflow as the percentage shown.
+    if (!std::isfinite(PercentShown(s.psi)))
+        return fail(kResultNotFinite);
+    return std::nullopt;
+}
 
-        // Energy balance of the wet bulb; 267.38·X is the latent heat at ts in
-        // kJ/kg (647.3 K the critical temperature of water), 166.31 ≈ 0.622 ×
-        // 267.38, 1.01 and 1.88 the specific heats of dry air and of vapour.
-        // The saturation pressure here takes 23.1964, not 23.196.
-        const double delta = s.t - s.ts;
-        const double X = std::pow((647.3 - s.ts) - 273.15, 0.38);
-        const double Ps = antoine(23.1964, s.ts);
-        if (s.B <= Ps)
-            return fail(kPressureBelowWetBulb);
-        s.d = 1000 * ((166.31 * X + 1.01 * delta) * Ps - (1.01 * s.B) * delta)
-              / ((1.88 * delta + 267.38 * X) * (s.B - Ps));
-        if (!std::isfinite(s.d))
-            return fail(kResultNotFinite);
-        if (s.d < 0)
-            return fail(kMoistureNegative);
-        s.Pq = ((0.001 * s.d) * s.B) / (0.622 + s.d / 1000);
-        s.psi = s.Pq / s.Pqb;
-        // ψ is shown in percent from its four-decimal fraction: 0.4673 → 46.73.
-        // ψ itself can be finite and still overflow as a percentage.
-        const double shownFraction = ParseLenient(Format4(s.psi));
-        const double shownPercent = shownFraction * 100;
-        if (!std::isfinite(shownPercent))
-            return fail(kResultNotFinite);
-        out.writes.push_back({7, FormatShortest(shownPercent)});
-    }
-
-    // Common results. Dry air (Pq = 0) has no dew point by this formula.
-    const double alpha = std::log(s.Pq / 1000);
-    s.tl = 1.9 * (alpha * alpha) + (12.4 * alpha + 8.22);
-    s.h = 1.01 * s.t + (0.001 * s.d) * (2501 + 1.84 * s.t);
-    s.rho = (0.00348 * s.B) / (273.15 + s.t) - (0.00132 * s.Pq) / (273.15 + s.t);
-    s.v = 1 / s.rho;
-
+// Stage 3, both modes: dew point, enthalpy, density, specific volume.
+std::optional<CalcOutcome> commonStage(StatePoint& s)
+{
+    // Dry air (Pq = 0) has no dew point by this formula.
+    s.tl = DewPointFit(s.Pq);
+    s.h = Enthalpy(s.t, s.d);
+    s.rho = Density(s.B, s.t, s.Pq);
+    s.v = SpecificVolume(s.rho);
     if (!allFinite({s.ts, s.Pqb, s.Pqbs, s.Pq, s.psi, s.d, s.h, s.rho, s.v}))
         return fail(kResultNotFinite);
     if (s.Pq > 0 && !std::isfinite(s.tl))
         return fail(kResultNotFinite);
+    return std::nullopt;
+}
 
-    out.writes.push_back({8, Format2(s.d)});
-    out.writes.push_back({9, Format5(s.h)});
-    out.writes.push_back({10, Format3(s.rho)});
-    out.writes.push_back({11, Format5(s.v)});
-    out.writes.push_back({12, Format2(s.Pqb)});
-    out.writes.push_back({14, Format2(s.Pqbs)});
-    out.writes.push_back({15, Format5(s.Pq)});
+}  // namespace
+
+CalcOutcome CalculateStatePoint(InputMode mode, const CalcInputs& in)
+{
+    if (!complete(mode, in))
+        return CalcOutcome{};  // Incomplete
+
+    CalcOutcome out;
+    StatePoint& s = out.point;
+    double humidity = 0;
+    if (auto failure = readInputs(mode, in, s, humidity))
+        return *failure;
+    auto failure = mode == InputMode::PsiKnown ? psiKnownStage(s, humidity, out.searchSteps)
+                                               : tsKnownStage(s, humidity);
+    if (!failure)
+        failure = commonStage(s);
+    if (failure)
+        return *failure;
+
+    out.status = CalcStatus::Ok;
     out.dewPointOutOfRange = s.Pq == 0 || s.tl > 65 || s.tl < 0;
-    out.writes.push_back({13, out.dewPointOutOfRange ? std::string() : Format2(s.tl)});
-    out.point = s;
+    for (const QuantityInfo& q : kQuantities) {
+        if (!IsResult(q.quantity, mode))
+            continue;
+        const bool emptied = q.quantity == Quantity::tl && out.dewPointOutOfRange;
+        out.writes.push_back({BoxOf(q.quantity, mode), emptied ? std::string() : DisplayText(s, q.quantity)});
+    }
     return out;
+}
+
+const std::string& InputText(const CalcInputs& inputs, int box)
+{
+    static const std::string none;
+    switch (box) {
+    case 1: return inputs.B;
+    case 2: return inputs.upsilon;
+    case 3: return inputs.t;
+    case 4: return inputs.ts;
+    case 5: return inputs.psi;
+    default: return none;
+    }
+}
+
+std::string_view ResultText(const CalcOutcome& outcome, InputMode mode, Quantity q)
+{
+    const int box = BoxOf(q, mode);
+    for (const BoxWrite& write : outcome.writes) {
+        if (write.box == box)
+            return write.text;
+    }
+    return {};
+}
+
+std::string_view ShownText(const CalcInputs& inputs, const CalcOutcome& outcome, InputMode mode,
+                           Quantity q)
+{
+    const int box = BoxOf(q, mode);
+    return IsInputBox(box) ? std::string_view(InputText(inputs, box)) : ResultText(outcome, mode, q);
 }

@@ -1,16 +1,13 @@
+// The calculate request: from the five input box texts to a state point and
+// the texts of the result boxes.
 #pragma once
 
-#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "quantity.h"
 #include "statepoint.h"
-
-// Which humidity quantity the user knows.
-enum class InputMode {
-    PsiKnown,  // B, υ, t and relative humidity ψ given; wet-bulb ts is searched
-    TsKnown,   // B, υ, t and wet-bulb ts given; ψ follows from the energy balance
-};
 
 // The five input box texts, exactly as typed.
 struct CalcInputs {
@@ -40,7 +37,7 @@ struct CalcOutcome {
     StatePoint point;                    // the new state point (Ok only)
     std::vector<BoxWrite> writes;        // Text6 or Text7, Text8…12, 14, 15, Text13 last
     bool dewPointOutOfRange = false;     // Text13 emptied; the dew-point message follows
-    long searchSteps = 0;                // 0.005 K steps of the wet-bulb search
+    long searchSteps = 0;                // 0.005 K steps of the wet-bulb search, also when it failed
 };
 
 // The messages the window shows, with their titles.
@@ -52,3 +49,16 @@ inline constexpr const char* kDewPointMessage = "对不起，目前还无法用�
 // Computes the state point from the five input texts in the given mode.
 // Pure: touches no window and keeps no state.
 CalcOutcome CalculateStatePoint(InputMode mode, const CalcInputs& inputs);
+
+// The typed text of an input box (1 = Text1 … 5 = Text5); empty for other boxes.
+const std::string& InputText(const CalcInputs& inputs, int box);
+
+// The text the calculation wrote into q's result box in this mode; empty when
+// q is typed in this mode, or when the calculation wrote nothing (it did not
+// succeed, or the dew point is out of range).
+std::string_view ResultText(const CalcOutcome& outcome, InputMode mode, Quantity q);
+
+// What the calculation window shows for q after the calculation: the typed
+// text of an input, or the result written.
+std::string_view ShownText(const CalcInputs& inputs, const CalcOutcome& outcome, InputMode mode,
+                           Quantity q);

@@ -2,6 +2,12 @@
 
 #include <cmath>
 
+// The wet-bulb search compares against a tolerance, so reassociated or
+// contracted arithmetic could move its result by a grid step.
+#if defined(__FAST_MATH__)
+#error "the engine must not be compiled with -ffast-math"
+#endif
+
 namespace {
 
 // C[1]..C[7]: the set over ice; C[8]..C[13]: the set over water. C[0] is unused
