@@ -178,8 +178,11 @@ QFileDialog* SaveCommand::saveDialog()
         m_dialog->setAcceptMode(QFileDialog::AcceptSave);
         m_dialog->setFileMode(QFileDialog::AnyFile);
         // One entry: the description "Word文档（*.doc)" for the pattern *.doc. No
-        // default suffix: the name is used exactly as chosen.
+        // default suffix: the name is used exactly as chosen. The type box
+        // shows the description alone; with the pattern appended it would read
+        // "Word文档（*.doc)(*.doc)".
         m_dialog->setNameFilter(QStringLiteral("Word文档（*.doc)(*.doc)"));
+        m_dialog->setOption(QFileDialog::HideNameFilterDetails);
     }
     return m_dialog;
 }
