@@ -24,6 +24,12 @@ constexpr const char* kMoistureNegative =
     "湿球温度ts相对干球温度t过低，算得的含湿量d为负值，请检查输入！";
 constexpr const char* kSearchFailed =
     "找不到满足湿球公式的湿球温度ts（相对湿度ψ太接近或超过100%，或温度超出公式的适用范围），请检查输入！";
+constexpr const char* kPsychrometerTermTooLarge =
+    "，湿球公式中的A·(t-ts)·B项超过了任何温度下的饱和水蒸汽分压力，找不到湿球温度ts，请检查输入！";
+constexpr const char* kPsychrometerTermTooLargeHere =
+    "在这个干球温度t下，湿球公式中的A·(t-ts)·B项已超过饱和水蒸汽分压力，任何相对湿度都找不到湿球温度ts"
+    "（大气压力B过大、空气流速υ过小，或干球温度t超出公式的适用范围），请检查输入！";
+constexpr const char* kWetBulbAboveDryBulb = "湿球温度ts不能高于干球温度t，请检查输入！";
 constexpr const char* kResultNotFinite = "计算结果超出了可以表示的范围，请检查输入！";
 
 CalcOutcome fail(std::string message)
@@ -66,14 +72,33 @@ struct SearchResult {
     long steps;
 };
 
+// The psychrometer coefficient A, 1/K, for the air velocity υ in m/s. It
+// falls towards 65·10⁻⁵ as υ grows.
+double psychrometerCoefficient(double upsilon)
+{
+    return 1e-5 * (65 + 6.75 / upsilon);
+}
+constexpr double kLeastPsychrometerCoefficient = 1e-5 * 65;
+
+// The psychrometer term A·(t − ts)·B of the search's target.
+double psychrometerTerm(double A, double B, double t, double ts)
+{
+    return (A * (t - ts)) * B;
+}
+
+// Pressure rises with t up to kPressureRisesUpTo (°C), where the water formula
+// peaks at about 3.968·10⁸ Pa, and falls beyond it; kSaturationPressureBound
+// is above every value it gives (the ice formula stays below 612 Pa).
+constexpr double kPressureRisesUpTo = 882;
+constexpr double kSaturationPressureBound = 4e8;
+
 SearchResult searchWetBulb(double B, double upsilon, double t, double Pq)
 {
-    // The psychrometer coefficient, 1/K; it depends on υ alone, so it is the
-    // same value at every step.
-    const double A = 1e-5 * (65 + 6.75 / upsilon);
+    // Depends on υ alone, so it is the same value at every step.
+    const double A = psychrometerCoefficient(upsilon);
     enum class Step { Next, Found, GiveUp };
     const auto test = [&](double ts, double p, long steps) {
-        const double target = Pq + ((A * (t - ts)) * B);
+        const double target = Pq + psychrometerTerm(A, B, t, ts);
         // |p − target| / p, with p > 0 here, equals |(p − target) / p| exactly:
         // one division serves the tolerance test and the give-up test.
         const double mismatch = (p - target) / p;
@@ -104,6 +129,30 @@ SearchResult searchWetBulb(double B, double upsilon, double t, double Pq)
         ts = ts - 0.005;
         ++steps;
     }
+}
+
+// Why the wet-bulb search found nothing; it only words the message of a
+// search that has already given up. A grid value ts can meet the tolerance
+// only where the target Pq + A·(t − ts)·B is below 1.0005·p(ts). The
+// psychrometer term A·(t − ts)·B grows as ts falls, so it is least at the
+// first grid value t − 0.1. When that least term alone is above every value p
+// can take, no temperature and no humidity can succeed, and B or υ is to
+// blame: B when even the fastest air (A at its limit 65·10⁻⁵) would not help,
+// υ otherwise. When it is above p(t − 0.1) where p rises with t, every later
+// grid value has a smaller p and a larger term: no humidity can succeed at
+// this t.
+std::string searchFailure(double B, double upsilon, double t)
+{
+    const double first = t - 0.1;
+    const double term = psychrometerTerm(psychrometerCoefficient(upsilon), B, t, first);
+    if (term >= 1.0005 * kSaturationPressureBound) {
+        const double leastTerm = psychrometerTerm(kLeastPsychrometerCoefficient, B, t, first);
+        const bool pressureAlone = leastTerm >= 1.0005 * kSaturationPressureBound;
+        return std::string(pressureAlone ? "大气压力B过大" : "空气流速υ过小") + kPsychrometerTermTooLarge;
+    }
+    if (t <= kPressureRisesUpTo && term >= 1.0005 * Pressure(first))
+        return kPsychrometerTermTooLargeHere;
+    return kSearchFailed;
 }
 
 // Antoine equation for the ts-known mode, T in K, p in Pa.
@@ -157,13 +206,17 @@ CalcOutcome CalculateStatePoint(InputMode mode, const CalcInputs& in)
         const SearchResult search = searchWetBulb(s.B, s.upsilon, s.t, s.Pq);
         out.searchSteps = search.steps;
         if (!search.found)
-            return fail(kSearchFailed);
+            return fail(searchFailure(s.B, s.upsilon, s.t));
         s.ts = search.ts;
         s.Pqbs = Pressure(s.ts);
         s.d = (622 * s.Pq) / (s.B - s.Pq);
         out.writes.push_back({6, Format2(s.ts)});
     } else {
         s.ts = humidity;
+        // The wet bulb cools by evaporation: it cannot be warmer than the air.
+        // Equal is saturated air.
+        if (s.ts > s.t)
+            return fail(kWetBulbAboveDryBulb);
         if (s.ts <= kAbsoluteZero)
             return fail(std::string("湿球温度ts") + kBelowAbsoluteZero);
         s.Pqb = antoine(23.196, s.t);
