@@ -28,7 +28,22 @@ constexpr const char* kMoistureNegative =
     "湿球温度ts相对干球温度t过低，算得的含湿量d为负值，请检查输入！";
 constexpr const char* kSearchFailed =
     "找不到满足湿球公式的湿球温度ts（相对湿度ψ太接近或超过100%，或温度超出公式的适用范围），请检查输入！";
+constexpr const char* kPsychrometerTermTooLarge =
+    "，湿球公式中的A·(t-ts)·B项超过了任何温度下的饱和水蒸汽分压力，找不到湿球温度ts，请检查输入！";
+constexpr const char* kPsychrometerTermTooLargeHere =
+    "在这个干球温度t下，湿球公式中的A·(t-ts)·B项已超过饱和水蒸汽分压力，任何相对湿度都找不到湿球温度ts"
+    "（大气压力B过大、空气流速υ过小，或干球温度t超出公式的适用范围），请检查输入！";
+constexpr const char* kWetBulbAboveDryBulb = "湿球温度ts不能高于干球温度t，请检查输入！";
 constexpr const char* kResultNotFinite = "计算结果超出了可以表示的范围，请检查输入！";
+
+// The psychrometer coefficient falls towards 65·10⁻⁵ as υ grows.
+constexpr double kLeastPsychrometerCoefficient = 1e-5 * 65;
+
+// Pressure rises with t up to kPressureRisesUpTo (°C), where the water formula
+// peaks at about 3.968·10⁸ Pa, and falls beyond it; kSaturationPressureBound
+// is above every value it gives (the ice formula stays below 612 Pa).
+constexpr double kPressureRisesUpTo = 882;
+constexpr double kSaturationPressureBound = 4e8;
 
 CalcOutcome fail(std::string message, long searchSteps = 0)
 {
@@ -46,6 +61,37 @@ bool allFinite(std::initializer_list<double> values)
             return false;
     }
     return true;
+}
+
+// The psychrometer term A·(t − ts)·B of the search's target.
+double psychrometerTerm(double A, double B, double t, double ts)
+{
+    return (A * (t - ts)) * B;
+}
+
+// Why the wet-bulb search found nothing; it only words the message of a
+// search that has already given up. A grid value ts can meet the tolerance
+// only where the target Pq + A·(t − ts)·B is below (1 + tolerance)·p(ts). The
+// psychrometer term A·(t − ts)·B grows as ts falls, so it is least at the
+// first grid value. When that least term alone is above every value p can
+// take, no temperature and no humidity can succeed, and B or υ is to blame: B
+// when even the fastest air (A at its limit 65·10⁻⁵) would not help, υ
+// otherwise. When it is above p at the first grid value where p rises with t,
+// every later grid value has a smaller p and a larger term: no humidity can
+// succeed at this t.
+std::string searchFailure(double B, double upsilon, double t)
+{
+    const double first = t - kSearchStartOffset;
+    const double margin = 1 + kSearchTolerance;
+    const double term = psychrometerTerm(PsychrometerCoefficient(upsilon), B, t, first);
+    if (term >= margin * kSaturationPressureBound) {
+        const double leastTerm = psychrometerTerm(kLeastPsychrometerCoefficient, B, t, first);
+        const bool pressureAlone = leastTerm >= margin * kSaturationPressureBound;
+        return std::string(pressureAlone ? "大气压力B过大" : "空气流速υ过小") + kPsychrometerTermTooLarge;
+    }
+    if (t <= kPressureRisesUpTo && term >= margin * Pressure(first))
+        return kPsychrometerTermTooLargeHere;
+    return kSearchFailed;
 }
 
 bool complete(InputMode mode, const CalcInputs& in)
@@ -96,7 +142,7 @@ std::optional<CalcOutcome> psiKnownStage(StatePoint& s, double psiPercent, long&
     const WetBulbSearch search = SearchWetBulb(s.B, s.upsilon, s.t, s.Pq);
     searchSteps = search.steps;
     if (!search.found)
-        return fail(kSearchFailed, search.steps);
+        return fail(searchFailure(s.B, s.upsilon, s.t), search.steps);
     s.ts = search.ts;
     s.Pqbs = Pressure(s.ts);
     s.d = MoistureContentFromVapourPressure(s.B, s.Pq);
@@ -108,6 +154,10 @@ std::optional<CalcOutcome> psiKnownStage(StatePoint& s, double psiPercent, long&
 std::optional<CalcOutcome> tsKnownStage(StatePoint& s, double ts)
 {
     s.ts = ts;
+    // The wet bulb cools by evaporation: it cannot be warmer than the air.
+    // Equal is saturated air.
+    if (s.ts > s.t)
+        return fail(kWetBulbAboveDryBulb);
     if (s.ts <= kAbsoluteZero)
         return fail(std::string("湿球温度ts") + kBelowAbsoluteZero);
     s.Pqb = AntoinePressure(kAntoineConstant, s.t);

@@ -38,7 +38,7 @@ const char16_t kSpecial[] = {
 };
 
 const char* const kFamilies[] = {
-    "SimSun", "宋体", "Times New Roman", "Noto Sans CJK SC", "a{b}c\\d", "Ｆｏｎｔ😀", "",
+    "SimSun", "宋体", "Times New Roman", "Noto Sans CJK SC", "a{b}c\\d", "Ｆｏｎｔ😀", "Evil;Font", ";", "",
 };
 
 QString randomText(FuzzedDataProvider& in)

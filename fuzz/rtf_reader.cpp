@@ -14,6 +14,7 @@ struct Group {
     Destination destination = Destination::Body;
     int skipAfterUnicode = 1;  // \ucN
     bool first = true;         // nothing read yet in this group
+    bool nameEnded = false;    // a font table entry's ";" has been read
 };
 
 }  // namespace
@@ -88,6 +89,15 @@ RtfContent ReadRtf(const QByteArray& rtf)
         if (c != '\\') {
             if (c == ';' && group.destination == Destination::ColorTable)
                 ++content.colors;
+            // A font's name ends at the first ";": anything after it means the
+            // name itself held one, and the reader took the wrong name.
+            if (group.destination == Destination::FontTable && groups.size() > 2) {
+                if (group.nameEnded) {
+                    error(QStringLiteral("text after the end of a font name"));
+                    return content;
+                }
+                group.nameEnded = c == ';';
+            }
             put(char16_t(c));
             ++i;
             continue;

@@ -7,8 +7,8 @@
 // RTF 1.x to get the body text back (\uN with its fallback, \par, \line,
 // \tab, the escaped symbols) and to count the font and colour tables. Strict
 // where the writer should be: anything outside printable ASCII, CR and LF, an
-// unbalanced brace, an unknown control symbol or text after the closing brace
-// is an error.
+// unbalanced brace, an unknown control symbol, text after the closing brace
+// or after the ";" that ends a font's name is an error.
 struct RtfContent {
     QString error;            // empty when the input read cleanly
     QString body;             // the text; \par as "\n", \line as U+2028, \tab as "\t"

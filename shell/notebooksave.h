@@ -29,7 +29,8 @@ public:
     // window, under the name the provider returns; the notebook's caption
     // becomes that name. Does nothing otherwise, or when no name is chosen.
     // A failed write is reported and leaves the caption and any earlier file
-    // as they were.
+    // as they were. Only a regular file or a new name is written; a pipe or
+    // device of that name is refused.
     void run(QMdiArea* area);
 
     // The save dialog dlgCommonDialog, owned by the main window; created and

@@ -104,7 +104,11 @@ public:
         QByteArray out = "{\\rtf1\\ansi\\ansicpg936\\deff0\\deflang2052{\\fonttbl";
         for (qsizetype i = 0; i < m_fonts.size(); ++i) {
             out += "{\\f" + QByteArray::number(i) + "\\fnil\\fcharset134 ";
-            appendText(out, m_fonts[i]);
+            // A ";" ends the name here, and readers differ in whether an
+            // escaped one ends it too; a name keeps its other characters.
+            QString name = m_fonts[i];
+            name.remove(u';');
+            appendText(out, name);
             out += ";}";
         }
         out += "}\n";

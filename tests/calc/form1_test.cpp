@@ -328,6 +328,18 @@ void Form1Test::engine_failure_is_shown_and_changes_nothing()
     expected[4] = QStringLiteral("100");
     QCOMPARE(allTexts(), expected);
     QVERIFY(!m_form->statePoint().has_value());
+
+    // A wet bulb warmer than the air, in the ts-known mode.
+    m_watch->clear();
+    click("Option2");
+    setInput(4, QStringLiteral("30"));
+    click("Command1");
+    QCOMPARE(m_watch->seen().size(), 1);
+    QCOMPARE(m_watch->seen().first().title, kInfoTitle);
+    QCOMPARE(m_watch->seen().first().text, QStringLiteral("湿球温度ts不能高于干球温度t，请检查输入！"));
+    expected[3] = QStringLiteral("30");
+    QCOMPARE(allTexts(), expected);
+    QVERIFY(!m_form->statePoint().has_value());
 }
 
 void Form1Test::enter_in_text_box_or_option_presses_calculate()

@@ -99,6 +99,12 @@ TEST(OneStatePoint, FailureWritesItsMessageAndNothingOnStandardOutput)
     EXPECT_EQ(zeroSpeed.exitCode, 1);
     EXPECT_EQ(zeroSpeed.out, "");
     EXPECT_NE(zeroSpeed.err.find("空气流速υ"), std::string::npos) << zeroSpeed.err;
+
+    const ProcessResult warmWetBulb = calc({"-t", "27", "--ts", "30"});
+    EXPECT_EQ(warmWetBulb.exitCode, 1);
+    EXPECT_EQ(warmWetBulb.out, "");
+    EXPECT_NE(warmWetBulb.err.find("湿球温度ts不能高于干球温度t，请检查输入！"), std::string::npos)
+        << warmWetBulb.err;
 }
 
 TEST(OneStatePoint, EmptyInputTextIsIncomplete)

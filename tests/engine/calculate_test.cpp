@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -212,11 +213,19 @@ const InputMode Ts = InputMode::TsKnown;
 INSTANTIATE_TEST_SUITE_P(
     Inputs, Failures,
     testing::Values(
-        FailureCase{"SaturatedPsi", Psi, {"101325", "2.5", "27", "", "100"}, "湿球温度ts"},
-        FailureCase{"NearSaturation", Psi, {"101325", "2.5", "27", "", "99.3"}, "湿球温度ts"},
-        FailureCase{"Supersaturated", Psi, {"101325", "2.5", "27", "", "120"}, "湿球温度ts"},
+        FailureCase{"SaturatedPsi", Psi, {"101325", "2.5", "27", "", "100"}, "相对湿度ψ太接近或超过100%"},
+        FailureCase{"NearSaturation", Psi, {"101325", "2.5", "27", "", "99.3"}, "相对湿度ψ太接近或超过100%"},
+        FailureCase{"Supersaturated", Psi, {"101325", "2.5", "27", "", "120"}, "相对湿度ψ太接近或超过100%"},
         FailureCase{"SteppedOverAtLowTemperature", Psi, {"101325", "2.5", "-30", "", "50"}, "湿球温度ts"},
-        FailureCase{"TinyVelocity", Psi, {"101325", "1e-300", "27", "", "46.37"}, "湿球温度ts"},
+        FailureCase{"TinyVelocity", Psi, {"101325", "1e-300", "27", "", "46.37"}, "空气流速υ过小"},
+        FailureCase{"SmallestVelocity", Psi, {"101325", "5e-324", "27", "", "46.37"}, "空气流速υ过小"},
+        FailureCase{"VelocityTooSmallForAnyTemperature", Psi, {"101325", "1e-9", "27", "", "46.37"}, "空气流速υ过小"},
+        FailureCase{"PressureTooLargeForTheSearch", Psi, {"1e300", "2.5", "27", "", "46.37"}, "大气压力B过大"},
+        FailureCase{"PressureTooLargeEvenForFastAir", Psi, {"1e13", "1e300", "27", "", "46.37"}, "大气压力B过大"},
+        FailureCase{"PressureTooLargeAtThisTemperature", Psi, {"1e10", "2.5", "27", "", "0"}, "在这个干球温度t下"},
+        FailureCase{"WetBulbAboveDryBulb", Ts, {"101325", "2.5", "27", "30", ""}, "湿球温度ts不能高于干球温度t"},
+        FailureCase{"WetBulbAboveAVeryColdDryBulb", Ts, {"101325", "2.5", "-200", "0", ""}, "湿球温度ts不能高于干球温度t"},
+        FailureCase{"WetBulbJustAboveDryBulb", Ts, {"101325", "2.5", "27", "27.000001", ""}, "湿球温度ts不能高于干球温度t"},
         FailureCase{"HugePressure", Psi, {"1e999", "2.5", "27", "", "46.37"}, "大气压力B"},
         FailureCase{"HugeVelocity", Psi, {"101325", "-1e999", "27", "", "46.37"}, "空气流速υ"},
         FailureCase{"HugeTemperature", Ts, {"101325", "2.5", "1e999", "19", ""}, "干球温度t"},
@@ -291,6 +300,27 @@ TEST(WetBulbSearch, EndsWhereverTheUnboundedSearchEndsAndNowhereElse)
     }
     EXPECT_GT(compared, 1000);
     EXPECT_GT(failures, 100);
+}
+
+// A failed search names B or υ where the psychrometer term at the first grid
+// value is above 4·10⁸ Pa (over 1.0005), and says that no humidity can succeed
+// where it is above the saturation pressure there, up to 882 °C. Both rest on
+// these properties of the saturation pressure.
+TEST(WetBulbSearch, SaturationPressureRisesUpTo882AndStaysBelowTheBound)
+{
+    double previous = 0, highest = 0;
+    long falls = 0;
+    for (long i = -27314; i <= 1000000; ++i) {
+        const double t = i / 100.0;
+        const double p = Pressure(t);
+        if (t <= 882 && p < previous)
+            ++falls;
+        highest = std::max(highest, p);
+        previous = p;
+    }
+    EXPECT_EQ(falls, 0);
+    EXPECT_LT(highest * 1.0005, 4e8);
+    EXPECT_GT(highest, 3.9e8);
 }
 
 TEST(WetBulbSearch, GivesUpWithinAFewStepsNearSaturation)

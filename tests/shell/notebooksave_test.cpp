@@ -4,15 +4,18 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <unistd.h>
@@ -89,6 +92,7 @@ private slots:
     void failedSaveIsReportedAndChangesNothing();
     void notebookClosedWhileAskingSavesNothing();
     void saveDialogIsSetUpOnceAndOwnedByMainWindow();
+    void saveDialogTypeBoxShowsTheDescriptionOnce();
 };
 
 void NotebookSaveTest::actsOnlyWhenNotebookIsActive()
@@ -291,6 +295,30 @@ void NotebookSaveTest::saveDialogIsSetUpOnceAndOwnedByMainWindow()
     QVERIFY(!dialog->isVisible());
     QCOMPARE(f.command.saveDialog(), dialog);
     QCOMPARE(f.main.findChildren<QFileDialog*>().size(), 1);
+}
+
+void NotebookSaveTest::saveDialogTypeBoxShowsTheDescriptionOnce()
+{
+    Fixture f;
+    QFileDialog* dialog = f.command.saveDialog();
+    // Read while the dialog is up: the entries of its type box, and the
+    // pattern it lists files by.
+    QStringList types;
+    QStringList patterns;
+    QTimer::singleShot(0, dialog, [&] {
+        if (auto* box = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))) {
+            for (int i = 0; i < box->count(); ++i)
+                types << box->itemText(i);
+        }
+        if (auto* files = dialog->findChild<QFileSystemModel*>())
+            patterns = files->nameFilters();
+        dialog->reject();
+    });
+    QCOMPARE(dialog->exec(), int(QDialog::Rejected));
+    QCOMPARE(types, QStringList{QStringLiteral("Word文档（*.doc)")});
+    QCOMPARE(patterns, QStringList{QStringLiteral("*.doc")});
+    QCOMPARE(dialog->windowTitle(), QStringLiteral("Save As"));
+    QCOMPARE(dialog->nameFilters(), QStringList{QStringLiteral("Word文档（*.doc)(*.doc)")});
 }
 
 QTEST_MAIN(NotebookSaveTest)

@@ -86,8 +86,9 @@ QString foldBlanks(QString text)
     return text.trimmed();
 }
 
-// Runs unrtf on the RTF; fails the test (not skips) when it is not installed.
-bool readBack(const QByteArray& rtf, QString* text)
+// Runs unrtf on the RTF and gives its HTML; fails the test (not skips) when
+// unrtf is not installed.
+bool unrtfHtml(const QByteArray& rtf, QString* html)
 {
     const QString unrtf = QStandardPaths::findExecutable(QStringLiteral("unrtf"));
     if (unrtf.isEmpty()) {
@@ -104,7 +105,17 @@ bool readBack(const QByteArray& rtf, QString* text)
     process.start(unrtf, {QStringLiteral("--html"), path});
     if (!process.waitForFinished(20000) || process.exitCode() != 0)
         return false;
-    *text = htmlToText(QString::fromUtf8(process.readAllStandardOutput()));
+    *html = QString::fromUtf8(process.readAllStandardOutput());
+    return true;
+}
+
+// The text unrtf reads from the RTF.
+bool readBack(const QByteArray& rtf, QString* text)
+{
+    QString html;
+    if (!unrtfHtml(rtf, &html))
+        return false;
+    *text = htmlToText(html);
     return true;
 }
 
@@ -119,6 +130,7 @@ private slots:
     void writesNonAsciiAsSignedUnicodeEscapes();
     void lineFeedsBecomeParagraphsAndTabsTabs();
     void keepsFormattingRuns();
+    void fontNameWithASemicolonKeepsTheFontTable();
     void readBackByUnrtf_data();
     void readBackByUnrtf();
 };
@@ -216,6 +228,29 @@ void RtfWriterTest::keepsFormattingRuns()
     QString readText;
     QVERIFY2(readBack(rtf, &readText), "unrtf could not read the RTF (is it installed?)");
     QCOMPARE(foldBlanks(readText), foldBlanks(document.toPlainText()));
+}
+
+void RtfWriterTest::fontNameWithASemicolonKeepsTheFontTable()
+{
+    // A ";" ends a name in the font table: written as it is, a reader takes
+    // "Evil" for the name and the rest for something else.
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    QTextCharFormat evil;
+    evil.setFontFamilies({QStringLiteral("Evil;Font")});
+    cursor.insertText(QStringLiteral("a"), evil);
+    QTextCharFormat arial;
+    arial.setFontFamilies({QStringLiteral("Arial")});
+    cursor.insertText(QStringLiteral("b"), arial);
+    const QByteArray rtf = WriteRtf(document);
+    QVERIFY(rtf.contains("{\\fonttbl{\\f0\\fnil\\fcharset134 SimSun;}{\\f1\\fnil\\fcharset134 EvilFont;}"
+                         "{\\f2\\fnil\\fcharset134 Arial;}}"));
+
+    QString html;
+    QVERIFY2(unrtfHtml(rtf, &html), "unrtf could not read the RTF (is it installed?)");
+    QVERIFY2(html.contains(QStringLiteral("font table contains 3 fonts")), qPrintable(html));
+    QVERIFY2(html.contains(QStringLiteral("<font face=\"EvilFont\">a</font>")), qPrintable(html));
+    QVERIFY2(html.contains(QStringLiteral("<font face=\"Arial\">b</font>")), qPrintable(html));
 }
 
 void RtfWriterTest::readBackByUnrtf_data()

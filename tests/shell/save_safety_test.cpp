@@ -1,16 +1,19 @@
 // Saving the notebook where the write cannot succeed: a full disk, a file size
-// limit, a read-only place, a folder of that name, names the file system
-// rejects. Each must end in one "提醒" box naming the file, and leave the
-// notebook, its caption, any earlier file and the folder exactly as they were.
+// limit, a read-only place, a read-only folder, a folder, pipe or device of
+// that name, names the file system rejects. Each must end in one "提醒" box
+// naming the file and the reason, and leave the notebook, its caption, any
+// earlier file and the folder exactly as they were.
 //
 // A full disk and a read-only place are made real with a small tmpfs and a
 // read-only bind mount, in a mount namespace of this test's own (needs root);
-// without one, a read-only folder falls back to permission bits (not
-// enforced for root) and the full disk is skipped.
+// without one, a read-only place falls back to permission bits (not enforced
+// for root) and the full disk is skipped. A read-only folder is tested with
+// permission bits, as root by giving up root's rights for the save.
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QSet>
@@ -23,6 +26,9 @@
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include "childwindow.h"
@@ -30,6 +36,7 @@
 #include "modalwatch.h"
 #include "notebooksave.h"
 #include "record.h"
+#include "rtfwriter.h"
 
 namespace {
 
@@ -54,9 +61,54 @@ QMap<QString, QByteArray> snapshot(const QString& path)
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString entry = it.next();
-        entries.insert(entry, it.fileInfo().isDir() ? QByteArray("<folder>") : contentsOf(entry));
+        const QFileInfo info = it.fileInfo();
+        QByteArray what;
+        if (info.isSymLink())
+            what = "<link to " + info.symLinkTarget().toUtf8() + ">";
+        else if (info.isDir())
+            what = "<folder>";
+        else if (info.isFile())
+            what = contentsOf(entry);
+        else
+            what = "<special>";  // a pipe or device: opening it could block
+        entries.insert(entry, what);
     }
     return entries;
+}
+
+bool mountTmpfs(const QString& path, qint64 bytes)
+{
+    const QByteArray options = "size=" + QByteArray::number(bytes);
+    return ::mount("tmpfs", QFile::encodeName(path).constData(), "tmpfs", 0, options.constData()) == 0;
+}
+
+struct Space {
+    qint64 free = -1;
+    qint64 block = 0;
+};
+
+Space spaceOf(const QString& path)
+{
+    struct statvfs st;
+    if (::statvfs(QFile::encodeName(path).constData(), &st) != 0)
+        return {};
+    return {qint64(st.f_bavail) * qint64(st.f_frsize), qint64(st.f_frsize)};
+}
+
+// Fills the file system at place, then gives exactly `free` bytes (whole
+// blocks) back.
+bool fillLeaving(const QString& place, qint64 free)
+{
+    QFile filler(place + QStringLiteral("/filler"));
+    if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return false;
+    const QByteArray block(int(spaceOf(place).block), 'x');
+    while (filler.write(block) == block.size()) {
+    }
+    if (spaceOf(place).free != 0 || !filler.resize(filler.size() - free))
+        return false;
+    filler.close();
+    return spaceOf(place).free == free;
 }
 
 // A main window with the notebook active, holding records and pasted bold text.
@@ -67,7 +119,7 @@ struct Fixture {
     SaveCommand command{&main};
     QString nextName;
 
-    Fixture()
+    explicit Fixture(int records = 20)
     {
         auto* layout = new QVBoxLayout(&main);
         layout->addWidget(area);
@@ -79,8 +131,9 @@ struct Fixture {
         QTextEdit* box = notebook->richTextBox1();
         const QString record = ComposeRecord(InputMode::PsiKnown, [](int n) { return QStringLiteral("%1.5").arg(n); },
                                              QDate(2026, 3, 7));
-        for (int i = 0; i < 20; ++i)
-            AppendRecord(box, record);
+        // As the record button leaves them, written at once: appending five
+        // thousand one by one would take most of this test's time.
+        box->setPlainText(record.repeated(records));
         box->moveCursor(QTextCursor::End);
         box->textCursor().insertHtml(QStringLiteral("<b>测点 A</b>"));
     }
@@ -90,6 +143,9 @@ struct Fixture {
         nextName = name;
         command.run(area);
     }
+
+    // What a save writes: the notebook as rich text.
+    QByteArray rtf() const { return WriteRtf(*notebook->richTextBox1()->document()); }
 };
 
 // Runs the rest of the scope when it ends.
@@ -101,6 +157,21 @@ struct Finally {
 template <class F>
 Finally(F) -> Finally<F>;
 
+// What a failed save must leave as it was, taken before the save.
+struct Before {
+    QString caption;
+    QString html;
+    QMap<QString, QByteArray> files;
+};
+
+Before takeBefore(const Fixture& f, const QString& folder)
+{
+    return {f.notebook->windowTitle(), f.notebook->richTextBox1()->toHtml(), snapshot(folder)};
+}
+
+// The earlier contents of a file that a save must not replace.
+const QByteArray kEarlier = "{\\rtf1 earlier}";
+
 }  // namespace
 
 class SaveSafetyTest : public QObject {
@@ -109,8 +180,16 @@ private slots:
     void initTestCase();
     void failedSaveChangesNothing_data();
     void failedSaveChangesNothing();
+    void fullDiskFailsWhateverTheNotebookSize_data();
+    void fullDiskFailsWhateverTheNotebookSize();
+    void savingThroughASymbolicLinkReplacesItsTarget();
 
 private:
+    // One "提醒" box naming the target, and nothing else changed: the
+    // caption, the notebook, every file under folder. Gives the reason shown.
+    void expectRefused(const ModalWatch& watch, const Fixture& f, const QString& target,
+                       const Before& before, const QString& folder, QString* reason);
+
     bool m_ownMounts = false;
 };
 
@@ -125,13 +204,34 @@ void SaveSafetyTest::initTestCase()
     std::signal(SIGXFSZ, SIG_IGN);
 }
 
+void SaveSafetyTest::expectRefused(const ModalWatch& watch, const Fixture& f, const QString& target,
+                                   const Before& before, const QString& folder, QString* reason)
+{
+    QCOMPARE(watch.seen().size(), 1);
+    const ModalWatch::Seen& seen = watch.seen().first();
+    QCOMPARE(seen.title, QStringLiteral("提醒"));
+    const QString lead = QStringLiteral("无法保存记录本到文件“%1”：").arg(QDir::toNativeSeparators(target));
+    QVERIFY2(seen.text.startsWith(lead), qPrintable(seen.text));
+    *reason = seen.text.mid(lead.size());
+    QVERIFY2(reason->size() > 2, "the reason is missing");
+
+    QCOMPARE(f.notebook->windowTitle(), before.caption);
+    QCOMPARE(f.notebook->richTextBox1()->toHtml(), before.html);
+    const QMap<QString, QByteArray> after = snapshot(folder);
+    QCOMPARE(after.keys(), before.files.keys());
+    QVERIFY(after == before.files);
+}
+
 void SaveSafetyTest::failedSaveChangesNothing_data()
 {
     QTest::addColumn<QString>("kind");
-    QTest::newRow("disk full") << "full";
     QTest::newRow("file size limit") << "sizelimit";
     QTest::newRow("read-only place") << "readonly";
+    QTest::newRow("writable file in a read-only folder") << "rofolder";
     QTest::newRow("folder of that name, with a file in it") << "folder";
+    QTest::newRow("named pipe of that name") << "fifo";
+    QTest::newRow("device node of that name") << "device";
+    QTest::newRow("symbolic link to a device node") << "devicelink";
     QTest::newRow("NUL character in the name, shorter name taken") << "nul";
     QTest::newRow("NUL character in the name, shorter name free") << "nulfree";
     QTest::newRow("name longer than 255 bytes") << "long";
@@ -143,7 +243,6 @@ void SaveSafetyTest::failedSaveChangesNothing()
     Fixture f;
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    QTextEdit* box = f.notebook->richTextBox1();
 
     // An earlier save gives the caption a name that a failure must not replace.
     const QString saved = dir.filePath(QStringLiteral("saved.doc"));
@@ -152,8 +251,9 @@ void SaveSafetyTest::failedSaveChangesNothing()
 
     const QString place = dir.filePath(QStringLiteral("place"));
     QVERIFY(QDir().mkdir(place));
-    const QByteArray earlier = "{\\rtf1 earlier}";
     QString target = place + QStringLiteral("/records.doc");
+    QString expectedReason;   // the whole reason, where it is fixed
+    QString reasonMentions;   // or a part of it
     QString mounted;
     auto unmount = Finally{[&] {
         if (!mounted.isEmpty())
@@ -166,29 +266,29 @@ void SaveSafetyTest::failedSaveChangesNothing()
         if (limited)
             ::setrlimit(RLIMIT_FSIZE, &sizeLimit);
     }};
+    // Root's rights are given up for the save alone (the saved user ID stays
+    // root, so they can be taken back).
+    bool dropRoot = false;
+    auto restoreRoot = Finally{[&] {
+        if (dropRoot && ::setresuid(0, 0, 0) != 0)
+            qFatal("could not take root's rights back");
+    }};
+    const QFile::Permissions readOnlyFolder = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup
+                                              | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
+    bool restorePermissions = false;
+    auto writableAgain = Finally{[&] {
+        if (restorePermissions)
+            QFile::setPermissions(place, readOnlyFolder | QFile::WriteOwner);
+    }};
 
-    if (kind == "full") {
-        if (!m_ownMounts)
-            QSKIP("cannot mount a small tmpfs here (needs root)");
-        QVERIFY2(::mount("tmpfs", place.toLocal8Bit().constData(), "tmpfs", 0, "size=64k") == 0,
-                 "mount tmpfs");
-        mounted = place;
-        QVERIFY(writeFile(target, earlier));
-        // Fill what is left; the disk is now full, the earlier file on it.
-        QFile filler(place + QStringLiteral("/filler"));
-        QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-        const QByteArray block(1024, 'x');
-        while (filler.write(block) == block.size()) {
-        }
-        filler.close();
-    } else if (kind == "sizelimit") {
-        QVERIFY(writeFile(target, earlier));
+    if (kind == "sizelimit") {
+        QVERIFY(writeFile(target, kEarlier));
         rlimit small = sizeLimit;
         small.rlim_cur = 1024;
         QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
         limited = true;
     } else if (kind == "readonly") {
-        QVERIFY(writeFile(target, earlier));
+        QVERIFY(writeFile(target, kEarlier));
         const QByteArray path = place.toLocal8Bit();
         if (m_ownMounts) {
             QVERIFY(::mount(path.constData(), path.constData(), nullptr, MS_BIND, nullptr) == 0);
@@ -196,54 +296,163 @@ void SaveSafetyTest::failedSaveChangesNothing()
             QVERIFY(::mount(nullptr, path.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0);
         } else if (::geteuid() != 0) {
             QVERIFY(QFile::setPermissions(place, QFile::ReadOwner | QFile::ExeOwner));
+            restorePermissions = true;
         } else {
             QSKIP("root without a mount namespace: permission bits are not enforced, "
                   "and no read-only mount can be made");
         }
+    } else if (kind == "rofolder") {
+        // The file may be written, its folder not: replacing it safely needs
+        // a new file beside it.
+        QVERIFY(writeFile(target, kEarlier));
+        if (::geteuid() == 0) {
+            const uid_t nobody = 65534;
+            QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0755) == 0);
+            QVERIFY(::chown(QFile::encodeName(place).constData(), nobody, nobody) == 0);
+            QVERIFY(::chown(QFile::encodeName(target).constData(), nobody, nobody) == 0);
+            QVERIFY(QFile::setPermissions(place, readOnlyFolder));
+            QCOMPARE(::setresuid(nobody, nobody, 0), 0);
+            dropRoot = true;
+        } else {
+            QVERIFY(QFile::setPermissions(place, readOnlyFolder));
+        }
+        restorePermissions = true;
+        QVERIFY(QFileInfo(target).isWritable());
+        expectedReason = QStringLiteral("文件夹“%1”不允许写入，无法安全地替换“records.doc”；请另存到可写的文件夹")
+                             .arg(QDir::toNativeSeparators(place));
     } else if (kind == "folder") {
         target = place;
-        QVERIFY(writeFile(place + QStringLiteral("/inside.doc"), earlier));
+        QVERIFY(writeFile(place + QStringLiteral("/inside.doc"), kEarlier));
+    } else if (kind == "fifo") {
+        QCOMPARE(::mkfifo(QFile::encodeName(target).constData(), 0644), 0);
+        reasonMentions = QStringLiteral("命名管道");
+    } else if (kind == "device" || kind == "devicelink") {
+        // A node of its own with /dev/null's numbers: the real one must never
+        // be at risk, not even from a broken save.
+        const QString node = kind == "device" ? target : place + QStringLiteral("/null");
+        if (::mknod(QFile::encodeName(node).constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+            QSKIP("cannot make a device node here (needs root)");
+        if (kind == "devicelink")
+            QVERIFY(QFile::link(QStringLiteral("null"), target));
+        reasonMentions = QStringLiteral("字符设备");
     } else if (kind == "nul") {
         // The part before the NUL names an existing file, which must not be
         // taken for the name.
-        QVERIFY(writeFile(target, earlier));
+        QVERIFY(writeFile(target, kEarlier));
         target += QChar(u'\0') + QStringLiteral("x.doc");
+        reasonMentions = QStringLiteral("不允许使用的字符");
     } else if (kind == "nulfree") {
-        QVERIFY(writeFile(target, earlier));
+        QVERIFY(writeFile(target, kEarlier));
         target = place + QStringLiteral("/other.doc") + QChar(u'\0') + QStringLiteral("x.doc");
+        reasonMentions = QStringLiteral("不允许使用的字符");
     } else if (kind == "long") {
-        QVERIFY(writeFile(target, earlier));
+        QVERIFY(writeFile(target, kEarlier));
         target = place + u'/' + QString(100, QChar(u'记')) + QStringLiteral(".doc");  // 304 bytes
     }
 
-    const QMap<QString, QByteArray> before = snapshot(dir.path());
-    const QString html = box->toHtml();
+    const Before before = takeBefore(f, dir.path());
     ModalWatch watch;
     f.save(target);
     if (limited) {
         ::setrlimit(RLIMIT_FSIZE, &sizeLimit);
         limited = false;
     }
+    if (dropRoot) {
+        QCOMPARE(::setresuid(0, 0, 0), 0);
+        dropRoot = false;
+    }
 
-    QCOMPARE(watch.seen().size(), 1);
-    const ModalWatch::Seen& seen = watch.seen().first();
-    QCOMPARE(seen.title, QStringLiteral("提醒"));
-    const QString lead = QStringLiteral("无法保存记录本到文件“%1”：").arg(QDir::toNativeSeparators(target));
-    QVERIFY2(seen.text.startsWith(lead), qPrintable(seen.text));
-    QVERIFY2(seen.text.size() > lead.size() + 2, "the reason is missing");
-    if (kind.startsWith("nul"))
-        QVERIFY2(seen.text.mid(lead.size()).contains(QStringLiteral("不允许使用的字符")), qPrintable(seen.text));
+    QString reason;
+    expectRefused(watch, f, target, before, dir.path(), &reason);
+    if (QTest::currentTestFailed())
+        return;
+    if (!expectedReason.isEmpty())
+        QCOMPARE(reason, expectedReason);
+    QVERIFY2(reason.contains(reasonMentions), qPrintable(reason));
+}
 
+void SaveSafetyTest::fullDiskFailsWhateverTheNotebookSize_data()
+{
+    QTest::addColumn<int>("records");
+    QTest::addColumn<QString>("space");
+    // From one record through the sizes a file's write buffer holds whole
+    // (under 8 KiB, and between 8 and 16 KiB of rich text) to far more than a
+    // day's work. The free space is none, one block short of the file, or
+    // just enough (where the save must succeed: the two cases before it fail
+    // for want of space alone).
+    for (int records : {1, 5, 9, 14, 20, 100, 5000}) {
+        for (const char* space : {"none", "short", "enough"})
+            QTest::addRow("%d records, %s", records, space) << records << QString::fromLatin1(space);
+    }
+}
+
+void SaveSafetyTest::fullDiskFailsWhateverTheNotebookSize()
+{
+    QFETCH(int, records);
+    QFETCH(QString, space);
+    if (!m_ownMounts)
+        QSKIP("cannot mount a small tmpfs here (needs root)");
+    Fixture f(records);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString saved = dir.filePath(QStringLiteral("saved.doc"));
+    f.save(saved);
     QCOMPARE(f.notebook->windowTitle(), saved);
-    QCOMPARE(box->toHtml(), html);
-    const QMap<QString, QByteArray> after = snapshot(dir.path());
-    QCOMPARE(after.keys(), before.keys());
-    QVERIFY(after == before);
-    if (kind != "folder")
-        QCOMPARE(contentsOf(place + QStringLiteral("/records.doc")), earlier);
 
-    if (kind == "readonly" && !m_ownMounts)
-        QFile::setPermissions(place, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QByteArray rtf = f.rtf();
+    const QString place = dir.filePath(QStringLiteral("place"));
+    QVERIFY(QDir().mkdir(place));
+    const qint64 block = ::sysconf(_SC_PAGESIZE);  // tmpfs's block
+    const qint64 blocks = (rtf.size() + block - 1) / block;
+    QVERIFY(mountTmpfs(place, (blocks + 16) * block));
+    auto unmount = Finally{[&] { ::umount2(QFile::encodeName(place).constData(), MNT_DETACH); }};
+    QCOMPARE(spaceOf(place).block, block);
+    const QString target = place + QStringLiteral("/notes.doc");
+    QVERIFY(writeFile(target, kEarlier));
+    const qint64 free = space == "none" ? 0 : space == "short" ? (blocks - 1) * block : blocks * block;
+    QVERIFY2(fillLeaving(place, free), "could not leave the free space wanted");
+    qInfo("%lld bytes of rich text, %lld bytes free", qint64(rtf.size()), free);
+
+    const Before before = takeBefore(f, dir.path());
+    ModalWatch watch;
+    f.save(target);
+
+    if (space == "enough") {
+        QVERIFY(watch.seen().isEmpty());
+        QCOMPARE(f.notebook->windowTitle(), target);
+        QVERIFY(contentsOf(target) == rtf);
+        QCOMPARE(QDir(place).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 (QStringList{QStringLiteral("filler"), QStringLiteral("notes.doc")}));
+        return;
+    }
+    QString reason;
+    expectRefused(watch, f, target, before, dir.path(), &reason);
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(reason, QStringLiteral("磁盘空间不足"));
+    QCOMPARE(contentsOf(target), kEarlier);
+}
+
+void SaveSafetyTest::savingThroughASymbolicLinkReplacesItsTarget()
+{
+    // The link is the user's way to their file: it stays, and the file it
+    // points to gets the notebook.
+    Fixture f;
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString real = dir.filePath(QStringLiteral("real.doc"));
+    const QString link = dir.filePath(QStringLiteral("link.doc"));
+    QVERIFY(writeFile(real, kEarlier));
+    QVERIFY(QFile::link(QStringLiteral("real.doc"), link));
+    ModalWatch watch;
+    f.save(link);
+    QVERIFY(watch.seen().isEmpty());
+    QCOMPARE(f.notebook->windowTitle(), link);
+    QVERIFY(QFileInfo(link).isSymLink());
+    QCOMPARE(QFileInfo(link).symLinkTarget(), real);
+    QVERIFY(contentsOf(real) == f.rtf());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
+             (QStringList{QStringLiteral("link.doc"), QStringLiteral("real.doc")}));
 }
 
 QTEST_MAIN(SaveSafetyTest)
