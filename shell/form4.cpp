@@ -77,7 +77,6 @@ Form4::Form4(QWidget* parent)
     initShellResources();
 
     setObjectName(QStringLiteral("Form4"));
-    setAccessibleName(objectName());
     setWindowTitle(QStringLiteral("关于本软件"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(songtiFont(9));
@@ -134,7 +133,6 @@ void Form4::createControls()
         }
         const QString name = QString::fromUtf8(desc.name);
         control->setObjectName(name);
-        control->setAccessibleName(name);
         control->setMouseTracking(true);
         control->setGeometry(toPixels(desc.left), toPixels(desc.top), toPixels(desc.width),
                              toPixels(desc.height));
