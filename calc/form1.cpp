@@ -15,6 +15,7 @@
 
 #include "calculate.h"
 #include "decorativeglyph.h"
+#include "defaultbutton.h"
 #include "fonts.h"
 #include "messagebox.h"
 #include "notice.h"
@@ -214,8 +215,14 @@ void Form1::buildControls()
         }
         const QString name = QString::fromLatin1(desc.name);
         widget->setObjectName(name);
-        if (desc.pointSize > 0)
-            widget->setFont(songtiFont(desc.pointSize));
+        if (desc.pointSize > 0) {
+            // Smoothed at 5.25 pt (seven pixels) the glyph never reaches a
+            // full pixel of ink and shows as a grey smudge; drawn without
+            // smoothing it is black, at the same size and place.
+            QFont font = songtiFont(desc.pointSize);
+            font.setStyleStrategy(QFont::NoAntialias);
+            widget->setFont(font);
+        }
         widget->setGeometry(twipsRect(desc.left, desc.top, desc.width, desc.height, dpi));
         m_controls.insert(name, widget);
         if (widget->focusPolicy() != Qt::NoFocus)
@@ -236,6 +243,9 @@ void Form1::buildControls()
     m_command1 = static_cast<QPushButton*>(m_controls.value(QStringLiteral("Command1")));
     auto* command2 = static_cast<QPushButton*>(m_controls.value(QStringLiteral("Command2")));
     auto* command3 = static_cast<QPushButton*>(m_controls.value(QStringLiteral("Command3")));
+
+    // Enter in a box or on an option presses it (keyPressEvent below).
+    makeDefaultButton(m_command1, this);
 
     connect(m_option1, &QAbstractButton::clicked, this, &Form1::Option1_Click);
     connect(m_option2, &QAbstractButton::clicked, this, &Form1::Option2_Click);
