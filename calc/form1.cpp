@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "calculate.h"
+#include "decorativeglyph.h"
+#include "defaultbutton.h"
 #include "fonts.h"
 #include "messagebox.h"
 #include "notice.h"
@@ -94,6 +96,49 @@ const ControlDesc kControls[] = {
     {"Label32", Kind::Label, "Frame3", 5040, 1800, 375, 255, "Pa", 51},
 };
 
+// The caption and the unit that a sighted user reads along each box's row;
+// a screen reader names the box by them.
+struct BoxReading {
+    const char* box;
+    const char* caption;
+    const char* unit;
+};
+
+const BoxReading kBoxReadings[] = {
+    {"Text1", "Label1", "Label16"},   {"Text2", "Label2", "Label17"},
+    {"Text3", "Label3", "Label18"},   {"Text4", "Label4", "Label19"},
+    {"Text5", "Label5", "Label20"},   {"Text6", "Label6", "Label21"},
+    {"Text7", "Label7", "Label22"},   {"Text8", "Label8", "Label23"},
+    {"Text9", "Label9", "Label24"},   {"Text10", "Label10", "Label25"},
+    {"Text11", "Label11", "Label27"}, {"Text12", "Label12", "Label29"},
+    {"Text13", "Label14", "Label31"}, {"Text14", "Label13", "Label30"},
+    {"Text15", "Label15", "Label32"},
+};
+
+// Units drawn as a label with a small "3" beside it: the unit label reads the
+// whole unit and the "3" is left out of the reading.
+struct CubedUnit {
+    const char* unit;
+    const char* superscript;
+    const char* reading;
+};
+
+const CubedUnit kCubedUnits[] = {
+    {"Label25", "Label26", "kg/m³"},
+    {"Label27", "Label28", "m³/kg"},
+};
+
+// A box's caption as a screen reader says it before the unit: without the
+// trailing "=", spaces trimmed and inner runs of spaces read as one
+// (" 含湿量  d=" → "含湿量 d").
+QString spokenCaption(const QString& caption)
+{
+    QString spoken = caption;
+    if (spoken.endsWith(QLatin1Char('=')))
+        spoken.chop(1);
+    return spoken.simplified();
+}
+
 constexpr int kClientWidth = 6270;   // twips
 constexpr int kClientHeight = 5070;  // twips
 // A label this tall holds two lines of the window's font.
@@ -104,7 +149,6 @@ constexpr int kTwoLineHeight = 375;
 Form1::Form1(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Form1"));
-    setAccessibleName(objectName());
     setWindowTitle(caption());
     setFont(songtiFont(9));
     const int dpi = logicalDpiX();
@@ -171,9 +215,14 @@ void Form1::buildControls()
         }
         const QString name = QString::fromLatin1(desc.name);
         widget->setObjectName(name);
-        widget->setAccessibleName(name);
-        if (desc.pointSize > 0)
-            widget->setFont(songtiFont(desc.pointSize));
+        if (desc.pointSize > 0) {
+            // Smoothed at 5.25 pt (seven pixels) the glyph never reaches a
+            // full pixel of ink and shows as a grey smudge; drawn without
+            // smoothing it is black, at the same size and place.
+            QFont font = songtiFont(desc.pointSize);
+            font.setStyleStrategy(QFont::NoAntialias);
+            widget->setFont(font);
+        }
         widget->setGeometry(twipsRect(desc.left, desc.top, desc.width, desc.height, dpi));
         m_controls.insert(name, widget);
         if (widget->focusPolicy() != Qt::NoFocus)
@@ -185,6 +234,8 @@ void Form1::buildControls()
     for (size_t i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
 
+    nameForReading();
+
     for (int n = 1; n <= 15; ++n)
         m_text[n] = static_cast<QLineEdit*>(m_controls.value(QStringLiteral("Text%1").arg(n)));
     m_option1 = static_cast<OptionButton*>(m_controls.value(QStringLiteral("Option1")));
@@ -193,11 +244,31 @@ void Form1::buildControls()
     auto* command2 = static_cast<QPushButton*>(m_controls.value(QStringLiteral("Command2")));
     auto* command3 = static_cast<QPushButton*>(m_controls.value(QStringLiteral("Command3")));
 
+    // Enter in a box or on an option presses it (keyPressEvent below).
+    makeDefaultButton(m_command1, this);
+
     connect(m_option1, &QAbstractButton::clicked, this, &Form1::Option1_Click);
     connect(m_option2, &QAbstractButton::clicked, this, &Form1::Option2_Click);
     connect(m_command1, &QAbstractButton::clicked, this, &Form1::Command1_Click);
     connect(command2, &QAbstractButton::clicked, this, &Form1::Command2_Click);
     connect(command3, &QAbstractButton::clicked, this, &Form1::Command3_Click);
+}
+
+void Form1::nameForReading()
+{
+    // Labels, buttons, options and frames are read by their captions, as the
+    // toolkit names them; only what is drawn in pieces needs a name here.
+    for (const CubedUnit& cubed : kCubedUnits) {
+        control(QString::fromLatin1(cubed.unit))->setAccessibleName(QString::fromUtf8(cubed.reading));
+        markDecorative(control(QString::fromLatin1(cubed.superscript)));
+    }
+    for (const BoxReading& reading : kBoxReadings) {
+        const auto* caption = static_cast<QLabel*>(control(QString::fromLatin1(reading.caption)));
+        const auto* unit = static_cast<QLabel*>(control(QString::fromLatin1(reading.unit)));
+        const QString unitText = unit->accessibleName().isEmpty() ? unit->text() : unit->accessibleName();
+        control(QString::fromLatin1(reading.box))
+            ->setAccessibleName(spokenCaption(caption->text()) + QStringLiteral("，") + unitText);
+    }
 }
 
 QLineEdit* Form1::box(int number) const

@@ -59,6 +59,7 @@ protected:
 
 private:
     void buildControls();
+    void nameForReading();
     QStyle* frameStyle();
     void applyMode(bool psiKnown);
 

@@ -6,6 +6,7 @@
 #include <QMdiSubWindow>
 #include <QPixmap>
 
+#include "childframe.h"
 #include "toolwindowstyle.h"
 
 namespace {
@@ -31,10 +32,13 @@ QMdiSubWindow* AddChildWindow(QMdiArea* area, QWidget* widget, ChildBorder borde
     // The styles draw a sub-window's close box only with the system-menu hint.
     Qt::WindowFlags flags = Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                             | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-    if (border == ChildBorder::Sizable)
-        flags |= Qt::WindowMinMaxButtonsHint;
+    // A fixed frame offers no resizing on its borders, nor their cursors.
+    flags |= border == ChildBorder::Sizable ? Qt::WindowMinMaxButtonsHint
+                                            : Qt::MSWindowsFixedSizeDialogHint;
     const QSize clientSize = widget->sizeHint();
-    QMdiSubWindow* sub = area->addSubWindow(widget, flags);
+    auto* sub = new ChildFrame;
+    sub->setWidget(widget);
+    area->addSubWindow(sub, flags);
     // A sub-window added before the frame is first shown would appear with it.
     sub->hide();
     sub->setAttribute(Qt::WA_DeleteOnClose);

@@ -20,7 +20,8 @@ Form2::Form2(QWidget* parent) : QWidget(parent), m_richTextBox1(new QTextEdit(th
     setWindowTitle(QStringLiteral("记录本"));
 
     m_richTextBox1->setObjectName(QStringLiteral("RichTextBox1"));
-    m_richTextBox1->setAccessibleName(QStringLiteral("RichTextBox1"));
+    // Named for the notebook, whatever file the caption later shows.
+    m_richTextBox1->setAccessibleName(QStringLiteral("记录本"));
     m_richTextBox1->setAcceptRichText(true);
     m_richTextBox1->setLineWrapMode(QTextEdit::FixedPixelWidth);
     setFocusProxy(m_richTextBox1);

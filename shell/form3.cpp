@@ -9,13 +9,13 @@
 Form3::Form3(QWidget* parent) : QWidget(parent), m_text1(new QPlainTextEdit(this))
 {
     setObjectName(QStringLiteral("Form3"));
-    setAccessibleName(objectName());
     setWindowTitle(caption());
     const int dpi = logicalDpiX();
     setFixedSize(twipsToPixels(3405, dpi), twipsToPixels(810, dpi));
 
     m_text1->setObjectName(QStringLiteral("Text1"));
-    m_text1->setAccessibleName(m_text1->objectName());
+    // Read as the one sentence it is, not broken where the box breaks it.
+    m_text1->setAccessibleName(QString(helpText()).remove(QLatin1Char('\n')).trimmed());
     // Larger than the window on purpose: only its top left part shows.
     m_text1->setGeometry(twipsRect(0, 0, 3495, 1215, dpi));
     m_text1->setFont(songtiFont(12));

@@ -17,6 +17,7 @@
 #include <QStylePainter>
 #include <QTimer>
 
+#include "defaultbutton.h"
 #include "fonts.h"
 #include "shellresources.h"
 #include "twips.h"
@@ -77,7 +78,6 @@ Form4::Form4(QWidget* parent)
     initShellResources();
 
     setObjectName(QStringLiteral("Form4"));
-    setAccessibleName(objectName());
     setWindowTitle(QStringLiteral("关于本软件"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(songtiFont(9));
@@ -127,14 +127,12 @@ void Form4::createControls()
         case Kind::Button: {
             auto* button = new QPushButton(text, container);
             button->setAutoDefault(true);
-            button->setDefault(true);
             control = button;
             break;
         }
         }
         const QString name = QString::fromUtf8(desc.name);
         control->setObjectName(name);
-        control->setAccessibleName(name);
         control->setMouseTracking(true);
         control->setGeometry(toPixels(desc.left), toPixels(desc.top), toPixels(desc.width),
                              toPixels(desc.height));
@@ -151,6 +149,9 @@ void Form4::createControls()
     m_picture2 = qobject_cast<QFrame*>(byName.value(QStringLiteral("Picture2")));
     m_label10 = qobject_cast<QLabel*>(byName.value(QStringLiteral("Label10")));
 
+    // Enter anywhere in the window presses it (keyPressEvent below).
+    makeDefaultButton(m_command1, this);
+
     m_picture1->setPixmap(QPixmap(QStringLiteral(":/images/nimbara.png")));
     setRoleColor(m_picture1, QPalette::Window, kIconBackground);
 
@@ -162,7 +163,11 @@ void Form4::createControls()
         link->setCursor(linkCursor);
     }
 
-    m_label10->setFont(xingkaiFont(12));
+    // The calligraphic strokes are a pixel thin: smoothed, most of them only
+    // reach pink. Drawn without smoothing they are the full red.
+    QFont marqueeFont = xingkaiFont(12);
+    marqueeFont.setStyleStrategy(QFont::NoAntialias);
+    m_label10->setFont(marqueeFont);
     setRoleColor(m_label10, QPalette::WindowText, kMarqueeColor);
 
     setTabOrder(m_picture1, m_picture2);

@@ -5,7 +5,9 @@
 
 #include "childwindow.h"
 #include "form4.h"
+#include "glyphcontrast.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QColor>
 #include <QFontInfo>
@@ -130,8 +132,10 @@ private slots:
     void closed_window_ticks_no_more();
     void reopened_window_starts_from_design_state();
     void focus_moves_picture1_picture2_command1();
+    void command1_stays_the_default_button_as_the_focus_moves();
 
     void renders_red_marquee_clipped_at_right_edge();
+    void marquee_renders_in_full_red();
 };
 
 // The texts chosen for this window must not be cut off by the design widths,
@@ -446,6 +450,26 @@ void Form4Test::focus_moves_picture1_picture2_command1()
         QVERIFY2(control<QWidget>(&form, name)->focusPolicy() == Qt::NoFocus, name);
 }
 
+void Form4Test::command1_stays_the_default_button_as_the_focus_moves()
+{
+    // Drawn and reported as the default, also once the focus has been on it
+    // and moved on (a push button outside a dialog drops the state then).
+    Form4 form;
+    form.show();
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    auto* button = control<QPushButton>(&form, "Command1");
+    const auto reportedDefault = [button] {
+        return QAccessible::queryAccessibleInterface(button)->state().defaultButton == 1;
+    };
+    QVERIFY(button->isDefault());
+    QVERIFY(reportedDefault());
+    button->setFocus(Qt::TabFocusReason);
+    control<QWidget>(&form, "Picture1")->setFocus(Qt::TabFocusReason);
+    QVERIFY(button->isDefault());
+    QVERIFY(reportedDefault());
+}
+
 // Renders the window inside a main-window area; with NIMBARA_ABOUT_SCREENSHOT
 // set to a file name, also saves the picture there.
 void Form4Test::renders_red_marquee_clipped_at_right_edge()
@@ -478,6 +502,20 @@ void Form4Test::renders_red_marquee_clipped_at_right_edge()
     const QByteArray target = qgetenv("NIMBARA_ABOUT_SCREENSHOT");
     if (!target.isEmpty())
         QVERIFY(area.grab().save(QString::fromLocal8Bit(target)));
+}
+
+void Form4Test::marquee_renders_in_full_red()
+{
+    // The calligraphic strokes are a pixel thin: smoothed, most of their
+    // pixels were pink. Nearly all of the message's red pixels are full red.
+    Form4 form;
+    control<QTimer>(&form, "Timer1")->stop();
+    auto* message = control<QLabel>(&form, "Label10");
+    message->move(0, 0);
+    const RedShare share = redShare(message->grab().toImage());
+    QVERIFY(share.reddish > 200);
+    QVERIFY2(share.fullRed * 10 >= share.reddish * 9,
+             qPrintable(QStringLiteral("%1 of %2 full red").arg(share.fullRed).arg(share.reddish)));
 }
 
 QTEST_MAIN(Form4Test)

@@ -3,6 +3,8 @@
 //   screenshot-notebook.png  the notebook with one record of that calculation
 //   screenshot-about.png     the About window with its message scrolling in
 //   screenshot-help.png      the help window
+// It also prints how dark the small superscript "3" labels and how red the
+// marquee's strokes come out in those pictures (their contrast is checked by eye).
 // Usage: screenshot OUTPUT_FOLDER   (scripts/screenshot runs it under Xvfb)
 
 #include <QAction>
@@ -18,15 +20,39 @@
 #include "appsetup.h"
 #include "form1.h"
 #include "form4.h"
+#include "glyphcontrast.h"
 #include "mainwindow.h"
 
 namespace {
 
-bool save(fMainform& window, const QDir& folder, const char* name)
+// The part of the picture of window that widget covers, at most width wide.
+QImage part(const QImage& picture, fMainform& window, const QWidget* widget, int width = -1)
+{
+    const QSize size(width < 0 ? widget->width() : qMin(width, widget->width()), widget->height());
+    return picture.copy(QRect(widget->mapTo(&window, QPoint(0, 0)), size));
+}
+
+void printDarkest(const char* what, const QImage& image)
+{
+    const QRgb darkest = darkestPixel(image);
+    std::printf("%s: darkest pixel %d,%d,%d\n", what, qRed(darkest), qGreen(darkest), qBlue(darkest));
+}
+
+void printRedness(const char* what, const QImage& image)
+{
+    const RedShare share = redShare(image);
+    std::printf("%s: %d of %d red pixels full red (red minus green/blue at least 200)\n", what,
+                share.fullRed, share.reddish);
+}
+
+bool save(fMainform& window, const QDir& folder, const char* name, QImage* picture = nullptr)
 {
     QTest::qWait(100);
     const QString path = folder.filePath(QString::fromLatin1(name));
-    if (!window.grab().save(path)) {
+    const QImage image = window.grab().toImage();
+    if (picture)
+        *picture = image;
+    if (!image.save(path)) {
         std::fprintf(stderr, "screenshot: cannot write %s\n", qPrintable(path));
         return false;
     }
@@ -73,8 +99,11 @@ int main(int argc, char* argv[])
     Form1* form = window.form1();
     form->parentWidget()->move(10, 10);
     click(form, "Command1");
-    if (!save(window, folder, "screenshot-calc.png"))
+    QImage picture;
+    if (!save(window, folder, "screenshot-calc.png", &picture))
         return 1;
+    printDarkest("superscript 3 of kg/m3", part(picture, window, form->control(QStringLiteral("Label26"))));
+    printDarkest("superscript 3 of m3/kg", part(picture, window, form->control(QStringLiteral("Label28"))));
 
     click(form, "Command2");
     window.mdiArea()->activeSubWindow()->move(40, 60);
@@ -87,8 +116,11 @@ int main(int argc, char* argv[])
     // Let the message scroll in from the right for a while.
     for (int tick = 0; tick < 120; ++tick)
         window.form4()->Timer1_Timer();
-    if (!save(window, folder, "screenshot-about.png"))
+    if (!save(window, folder, "screenshot-about.png", &picture))
         return 1;
+    // The strip as far as the window shows it.
+    const QWidget* strip = window.form4()->findChild<QWidget*>(QStringLiteral("Picture2"));
+    printRedness("marquee", part(picture, window, strip, window.form4()->width()));
     window.mdiArea()->activeSubWindow()->close();
 
     trigger(window, "help");
