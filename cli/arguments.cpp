@@ -3,6 +3,8 @@
 #include <optional>
 #include <string_view>
 
+#include "printable.h"
+
 namespace {
 
 CliArguments usageError(std::string message)
@@ -85,8 +87,8 @@ CliArguments ParseArguments(const std::vector<std::string>& args)
         }
         if (!matched) {
             if (!arg.empty() && arg[0] == '-')
-                return usageError("未知的选项 " + arg);
-            return usageError("多余的参数 " + arg);
+                return usageError("未知的选项 " + Printable(arg));
+            return usageError("多余的参数 " + Printable(arg));
         }
     }
 
@@ -150,7 +152,21 @@ const char* HelpText()
            "                  输出 CSV：输入的各列，然后是\n"
            "                  ts,psi,d,h,rho,v,Pqb,Pqbs,Pq,tl,status,message；\n"
            "                  status 为 ok、incomplete（输入不完整）、dew-point-range（露点超出公式范围）\n"
-           "                  或 error（计算失败或该行格式有误）。\n"
+           "                  或 error（计算失败或该行格式有误）；incomplete 和 error 的 message\n"
+           "                  以“第N行：”开头，N 是该记录在输入中开始的行号（引号内的换行也算一行）。\n"
+           "                  每一行输出的列数都与表头相同：字段比表头少的记录补空字段，多的截去\n"
+           "                  多出的字段，status 为 error，message 说明原因。\n"
+           "                  一条记录最长 1048576 字节（1 MiB，不含行尾），最多 10000 个字段。超过上限的\n"
+           "                  记录输出为一行 error（输入各列留空），从超限处之后的第一个换行处接着读，\n"
+           "                  引号从那里重新计算：没有闭合的引号因此最多吞掉约 1 MiB 的输入，\n"
+           "                  message 写明跳过了哪几行。\n"
+           "                  输入不是普通文件（管道、FIFO、终端）时，每算完一行就立即写出。\n"
+           "                  读取输入出错时，先写出已经读完的各行，再报告出错的行号；写出结果\n"
+           "                  失败（如磁盘已满、管道已关闭）时立即停止，不再读取。\n"
            "\n"
-           "退出码：0 成功；1 计算失败或输入不完整；2 用法错误、批量输入无法读取或结果无法写出。\n";
+           "退出码：\n"
+           "  0  计算一个状态点：成功；批量计算：输入全部读完、结果全部写出，不论各行的 status\n"
+           "     （各行的成败看 status 列）\n"
+           "  1  计算一个状态点：计算失败或输入不完整\n"
+           "  2  用法错误；批量输入无法打开或读取、没有可用的表头；结果或帮助无法写出\n";
 }

@@ -1,219 +1,138 @@
 #include "batch.h"
 
-#include <array>
+#include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string_view>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
-#include "calculate.h"
-#include "csv_reader.h"
 #include "csv_writer.h"
+#include "io_errors.h"
+#include "printable.h"
+#include "row_calculator.h"
 #include "state_point.h"
 
 namespace {
 
-constexpr std::array<std::string_view, 5> kRequiredColumns = {"mode", "B", "upsilon", "t", "value"};
-enum Required { kMode, kB, kUpsilon, kT, kValue };
-
-constexpr std::array<std::string_view, 12> kResultColumns = {
-    "ts", "psi", "d", "h", "rho", "v", "Pqb", "Pqbs", "Pq", "tl", "status", "message"};
-
-// The result column (index into kResultColumns) of each box of the
-// calculation window, −1 for boxes that are not results.
-constexpr std::array<int, 16> kColumnOfBox = {
-    -1, -1, -1, -1, -1, -1,
-    0,  // Text6: ts (ψ-known mode)
-    1,  // Text7: ψ (ts-known mode)
-    2,  // Text8: d
-    3,  // Text9: h
-    4,  // Text10: ρ
-    5,  // Text11: v
-    6,  // Text12: Pqb
-    9,  // Text13: tl
-    7,  // Text14: Pqbs
-    8,  // Text15: Pq
-};
-constexpr int kStatusColumn = 10;
-constexpr int kMessageColumn = 11;
-
-std::string lineMessage(long line, const std::string& what)
+std::string readFailure(const CsvReader& reader)
 {
-    return "第" + std::to_string(line) + "行：" + what;
+    return "读取第" + std::to_string(reader.readErrorLine()) + "行时出错" + ReasonSuffix(reader.readError());
 }
 
-class BatchRun {
-public:
-    BatchRun(CsvReader& reader, CsvWriter& writer) : m_reader(reader), m_writer(writer) {}
-
-    // Reads the header; false with `error` set when it is unusable.
-    bool readHeader(std::string& error)
-    {
-        if (!m_reader.next(m_fields)) {
-            error = m_reader.readFailed() ? "读取输入时出错" : "输入为空，没有表头行";
-            return false;
-        }
-        if (m_reader.recordUnterminated()) {
-            error = "表头行的引号没有闭合";
-            return false;
-        }
-        m_columns.fill(-1);
-        for (std::size_t i = 0; i < m_fields.size(); ++i) {
-            for (std::size_t r = 0; r < kRequiredColumns.size(); ++r) {
-                if (m_fields[i] != kRequiredColumns[r])
-                    continue;
-                if (m_columns[r] >= 0) {
-                    error = "表头中的列 " + std::string(kRequiredColumns[r]) + " 出现了不止一次";
-                    return false;
-                }
-                m_columns[r] = static_cast<int>(i);
-            }
-        }
-        std::string missing;
-        for (std::size_t r = 0; r < kRequiredColumns.size(); ++r) {
-            if (m_columns[r] < 0) {
-                if (!missing.empty())
-                    missing += ",";
-                missing += kRequiredColumns[r];
-            }
-        }
-        if (!missing.empty()) {
-            error = "表头缺少必需的列：" + missing + "（须有 mode,B,upsilon,t,value）";
-            return false;
-        }
-        m_width = m_fields.size();
-        for (const std::string& name : m_fields)
-            m_writer.field(name);
-        for (std::string_view name : kResultColumns)
-            m_writer.field(name);
-        m_writer.endRecord();
-        return true;
+// The header's problem, in Chinese; empty when it reads as a record.
+std::string headerProblem(const CsvReader& reader)
+{
+    switch (reader.recordStatus()) {
+    case CsvRecordStatus::Unterminated:
+        return "表头行的引号没有闭合";
+    case CsvRecordStatus::TooManyBytes:
+        return "表头行超过 " + std::to_string(reader.limits().maxRecordBytes) + " 字节的上限";
+    case CsvRecordStatus::TooManyFields:
+        return "表头行超过 " + std::to_string(reader.limits().maxFields) + " 个字段的上限";
+    case CsvRecordStatus::Complete:
+        break;
     }
+    return {};
+}
 
-    void processRows()
-    {
-        while (m_reader.next(m_fields))
-            processRow();
-    }
+// The reading stage: the next record, with a record cut at a limit skipped to
+// its line end. False at the end of the input or when reading failed.
+bool readRecord(CsvReader& reader, BatchRecord& record)
+{
+    if (!reader.next(record.fields))
+        return false;
+    record.status = reader.recordStatus();
+    record.cutInsideQuotes = reader.recordCutInsideQuotes();
+    record.line = reader.recordLine();
+    if (!reader.skipRestOfRecord())
+        return false;
+    record.lastLine = reader.recordLastLine();
+    return true;
+}
 
-private:
-    void processRow()
-    {
-        std::array<std::string_view, 12> results{};
-        std::string message;
-        CalcOutcome outcome;
-
-        const long line = m_reader.recordLine();
-        if (m_reader.recordUnterminated()) {
-            message = lineMessage(line, "引号没有闭合，该记录一直延续到输入结尾");
-        } else if (m_fields.size() != m_width) {
-            message = lineMessage(line, "有 " + std::to_string(m_fields.size()) + " 个字段，表头有 "
-                                            + std::to_string(m_width) + " 个");
-        } else {
-            const std::string& mode = m_fields[static_cast<std::size_t>(m_columns[kMode])];
-            const bool psiKnown = mode == "psi";
-            if (!psiKnown && mode != "ts") {
-                message = lineMessage(line, "未知的模式“" + mode + "”，应为 psi 或 ts");
-            } else {
-                m_inputs.B = field(kB);
-                m_inputs.upsilon = field(kUpsilon);
-                m_inputs.t = field(kT);
-                m_inputs.ts = psiKnown ? std::string_view() : field(kValue);
-                m_inputs.psi = psiKnown ? field(kValue) : std::string_view();
-                outcome = CalculateStatePoint(psiKnown ? InputMode::PsiKnown : InputMode::TsKnown,
-                                              m_inputs);
-                switch (outcome.status) {
-                case CalcStatus::Incomplete:
-                    results[kStatusColumn] = "incomplete";
-                    results[kMessageColumn] = kIncompleteMessage;
-                    break;
-                case CalcStatus::Failure:
-                    message = outcome.message;
-                    break;
-                case CalcStatus::Ok:
-                    for (const BoxWrite& write : outcome.writes) {
-                        const int column = kColumnOfBox[static_cast<std::size_t>(write.box)];
-                        if (column >= 0)
-                            results[static_cast<std::size_t>(column)] = write.text;
-                    }
-                    results[kStatusColumn] = outcome.dewPointOutOfRange ? "dew-point-range" : "ok";
-                    if (outcome.dewPointOutOfRange)
-                        results[kMessageColumn] = kDewPointMessage;
-                    break;
-                }
-            }
-        }
-        if (results[kStatusColumn].empty()) {
-            results[kStatusColumn] = "error";
-            results[kMessageColumn] = message;
-        }
-
-        for (const std::string& f : m_fields)
-            m_writer.field(f);
-        for (std::string_view r : results)
-            m_writer.field(r);
-        m_writer.endRecord();
-    }
-
-    std::string_view field(Required r) const
-    {
-        return m_fields[static_cast<std::size_t>(m_columns[r])];
-    }
-
-    CsvReader& m_reader;
-    CsvWriter& m_writer;
-    std::vector<std::string> m_fields;
-    std::array<int, kRequiredColumns.size()> m_columns{};
-    std::size_t m_width = 0;
-    CalcInputs m_inputs;
-};
+// The writing stage: the record's fields, exactly `width` of them, then the results.
+void writeRow(CsvWriter& writer, std::size_t width, const BatchRecord& record,
+              const BatchResults& results)
+{
+    const std::size_t given = std::min(width, record.fields.size());
+    for (std::size_t i = 0; i < given; ++i)
+        writer.field(record.fields[i]);
+    for (std::size_t i = given; i < width; ++i)
+        writer.field({});
+    for (const std::string& r : results)
+        writer.field(r);
+    writer.endRecord();
+}
 
 }  // namespace
 
-int RunBatch(std::istream& in, std::ostream& out, std::ostream& err)
+int RunBatch(std::istream& in, std::ostream& out, std::ostream& err, const BatchOptions& options)
 {
-    CsvReader reader(in);
+    CsvReader reader(in, 1 << 16, options.limits);
     CsvWriter writer(out);
-    BatchRun run(reader, writer);
+    RowCalculator calculator(options.limits);
+
+    BatchRecord record;
     std::string error;
-    if (!run.readHeader(error)) {
+    if (!reader.next(record.fields))
+        error = reader.readFailed() ? readFailure(reader) : "输入为空，没有表头行";
+    else if (error = headerProblem(reader); error.empty())
+        calculator.readHeader(record.fields, error);
+    if (!error.empty()) {
         err << "nimbara-calc：" << error << '\n';
         return kExitUsage;
     }
-    run.processRows();
+    for (const std::string& name : record.fields)
+        writer.field(name);
+    for (const char* name : BatchResultColumnNames())
+        writer.field(name);
+    writer.endRecord();
+    if (options.flushEachRow)
+        writer.flush();
+
+    while (!writer.failed() && readRecord(reader, record)) {
+        const BatchResults results = calculator.calculate(record);
+        writeRow(writer, calculator.width(), record, results);
+        if (options.flushEachRow)
+            writer.flush();
+    }
+
     const bool written = writer.flush();
+    if (!written)
+        err << "nimbara-calc：写出结果时出错" << ReasonSuffix(writer.error()) << "，已停止\n";
     if (reader.readFailed()) {
-        err << "nimbara-calc：读取输入时出错\n";
-        return kExitUsage;
+        err << "nimbara-calc：" << readFailure(reader)
+            << (written ? "；此前读完的各行都已计算并写出" : "") << '\n';
     }
-    if (!written) {
-        err << "nimbara-calc：写出结果时出错\n";
-        return kExitUsage;
-    }
-    return kExitOk;
+    return written && !reader.readFailed() ? kExitOk : kExitUsage;
 }
 
 int RunBatchFile(const std::string& path, std::istream& stdinStream, std::ostream& out,
                  std::ostream& err)
 {
-    if (path.empty() || path == "-")
-        return RunBatch(stdinStream, out, err);
+    BatchOptions options;
+    struct stat info {};
+    if (path.empty() || path == "-") {
+        options.flushEachRow = fstat(STDIN_FILENO, &info) != 0 || !S_ISREG(info.st_mode);
+        return RunBatch(stdinStream, out, err, options);
+    }
 
+    const std::string cannotOpen = "nimbara-calc：无法打开文件“" + Printable(path) + "”";
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) {
-        err << "nimbara-calc：无法打开文件“" << path << "”：这是一个目录\n";
+        err << cannotOpen << ReasonSuffix(EISDIR) << '\n';
         return kExitUsage;
     }
+    errno = 0;
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         const int code = errno;
-        const std::string reason = code == ENOENT ? "文件不存在"
-                                   : code == EACCES ? "没有读取权限"
-                                                    : std::strerror(code);
-        err << "nimbara-calc：无法打开文件“" << path << "”：" << reason << '\n';
+        err << cannotOpen << (code == EACCES ? "：没有读取权限" : ReasonSuffix(code)) << '\n';
         return kExitUsage;
     }
-    return RunBatch(file, out, err);
+    options.flushEachRow = stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode);
+    return RunBatch(file, out, err, options);
 }

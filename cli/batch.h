@@ -4,22 +4,40 @@
 #include <ostream>
 #include <string>
 
+#include "csv_reader.h"
+
 // Batch calculation over CSV. The input's header row names at least the
 // columns mode, B, upsilon, t and value, in any order; other columns are passed
 // through. Each row is one calculation: mode "psi" (value = ψ in %) or "ts"
 // (value = ts in °C), every field a box text taken unchanged. The output has,
-// for each input row, its fields in input column order followed by
+// for each input record, as many fields as the header (a record with fewer is
+// padded with empty fields, one with more is cut, one cut at a limit of
+// CsvLimits has only empty fields), followed by
 // ts,psi,d,h,rho,v,Pqb,Pqbs,Pq,tl,status,message: the texts the calculation
 // window's boxes would show, the row's status (ok, incomplete,
-// dew-point-range, error) and the message the window would show, if any.
-// Rows are read and written one at a time.
+// dew-point-range, error) and the message the window would show, if any,
+// after the record's line number ("第N行："), or what is wrong with the record.
 //
-// Returns kExitOk when the input could be read, whatever the rows' statuses,
-// and kExitUsage (with a message on `err`) when it has no usable header or
-// cannot be read.
-int RunBatch(std::istream& in, std::ostream& out, std::ostream& err);
+// The run is three stages, one record at a time: read (CsvReader), calculate
+// (RowCalculator), write (CsvWriter).
+//
+// Returns kExitOk when the whole input was read and every row written,
+// whatever the rows' statuses. Returns kExitUsage, with a message on `err`,
+// when the input has no usable header; when reading fails (the rows read
+// before are written first, and the message names the line); or at the first
+// write that fails (the run stops there, reading no further).
+struct BatchOptions {
+    // Hand each row to the output as soon as it is calculated, for input that
+    // arrives live (a pipe, a FIFO, a terminal); otherwise rows go out in
+    // blocks of about 1 MiB.
+    bool flushEachRow = false;
+    CsvLimits limits;
+};
+int RunBatch(std::istream& in, std::ostream& out, std::ostream& err, const BatchOptions& options = {});
 
-// RunBatch on the named file; empty or "-" reads `stdinStream`. A file that
-// cannot be opened gives kExitUsage with a message on `err`.
+// RunBatch on the named file; empty or "-" reads `stdinStream` (which stands
+// for standard input). Rows are flushed one by one when the input is not a
+// regular file. A file that cannot be opened gives kExitUsage with a message on
+// `err`.
 int RunBatchFile(const std::string& path, std::istream& stdinStream, std::ostream& out,
                  std::ostream& err);

@@ -2,6 +2,7 @@
 
 #include "arguments.h"
 #include "batch.h"
+#include "io_errors.h"
 #include "state_point.h"
 
 int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
@@ -10,9 +11,7 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     const CliArguments a = ParseArguments(args);
     switch (a.action) {
     case CliArguments::Action::Help:
-        out << HelpText();
-        out.flush();
-        return kExitOk;
+        return WriteText(out, HelpText(), err, "帮助") ? kExitOk : kExitUsage;
     case CliArguments::Action::UsageError:
         err << "nimbara-calc：" << a.error << '\n' << UsageText();
         return kExitUsage;

@@ -6,8 +6,9 @@
 #include <vector>
 
 // The whole of nimbara-calc on streams: reads the arguments after the program
-// name, runs what they ask for and returns the exit code (0 success, 1 a
-// calculation failure or incomplete input, 2 a usage error or unreadable
-// batch input).
+// name, runs what they ask for and returns the exit code: 0 success (for the
+// batch: all input read and all rows written, whatever their statuses), 1 a
+// failed or incomplete one-point calculation, 2 a usage error, batch input that
+// cannot be opened or read, or output that cannot be written.
 int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
            std::ostream& err);

@@ -1,44 +1,78 @@
 #include "csv_reader.h"
 
+#include <algorithm>
 #include <cstring>
+#include <ios>
+#include <system_error>
 
-CsvReader::CsvReader(std::istream& in, std::size_t bufferSize)
-    : m_in(in), m_buffer(bufferSize < 16 ? 16 : bufferSize)
+CsvReader::CsvReader(std::istream& in, std::size_t bufferSize, CsvLimits limits)
+    : m_in(in), m_buffer(bufferSize < 16 ? 16 : bufferSize), m_limits(limits)
 {
 }
 
-// Refills the buffer; false when no byte is left.
+// Reads what the stream's buffer holds, at most `size` bytes, after waiting
+// for at least one byte when it holds none: a stream buffer then makes one
+// read() of its own buffer's size. Asking for the whole `size` instead would
+// wait for that many bytes from a pipe, holding back records already complete,
+// and lose the bytes read before a failing read() (sgetn throws without saying
+// how many it had). 0 at the end of the input or when the read failed.
+std::size_t CsvReader::readSome(char* into, std::size_t size)
+{
+    using Traits = std::char_traits<char>;
+    std::streambuf* sb = m_in.rdbuf();
+    if (!sb)
+        return 0;
+    try {
+        if (Traits::eq_int_type(sb->sgetc(), Traits::eof()))
+            return 0;
+        const std::streamsize ready = sb->in_avail();  // what is buffered, no more
+        const std::streamsize got =
+            sb->sgetn(into, std::clamp<std::streamsize>(ready, 1, static_cast<std::streamsize>(size)));
+        return got > 0 ? static_cast<std::size_t>(got) : 0;
+    } catch (const std::ios_base::failure& e) {
+        // libstdc++'s file buffer throws on a failed read(), with its errno.
+        const std::error_category& category = e.code().category();
+        if (category == std::generic_category() || category == std::system_category())
+            m_error = e.code().value();
+    } catch (...) {
+    }
+    m_failed = true;
+    m_errorLine = m_line;
+    return 0;
+}
+
+// Refills the buffer; false when no byte is left or reading failed.
 bool CsvReader::fill()
 {
+    if (m_failed)
+        return false;
     if (m_pos < m_end)
         return true;
     if (m_eof)
         return false;
+    m_bufferOffset += m_end;
     m_pos = 0;
-    m_end = 0;
-    std::streambuf* sb = m_in.rdbuf();
-    if (sb) {
-        const std::streamsize n =
-            sb->sgetn(m_buffer.data(), static_cast<std::streamsize>(m_buffer.size()));
-        if (n > 0)
-            m_end = static_cast<std::size_t>(n);
-    }
+    m_end = readSome(m_buffer.data(), m_buffer.size());
     if (m_end == 0) {
         m_eof = true;
-        m_in.setstate(std::ios::eofbit);
+        if (!m_failed)
+            m_in.setstate(std::ios::eofbit);
         return false;
     }
     if (!m_started) {
         m_started = true;
         // A UTF-8 byte-order mark at the very start is not part of the data.
         static const char bom[] = "\xEF\xBB\xBF";
-        while (m_end < 3 && !m_eof) {  // make sure the first three bytes are here
-            const std::streamsize more =
-                sb->sgetn(m_buffer.data() + m_end, static_cast<std::streamsize>(3 - m_end));
-            if (more <= 0)
+        while (m_end < 3) {  // make sure the first three bytes are here
+            const std::size_t more = readSome(m_buffer.data() + m_end, 3 - m_end);
+            if (more == 0) {
+                m_eof = !m_failed;
                 break;
-            m_end += static_cast<std::size_t>(more);
+            }
+            m_end += more;
         }
+        if (m_failed)
+            return false;
         if (m_end >= 3 && std::memcmp(m_buffer.data(), bom, 3) == 0)
             m_pos = 3;
         return fill();
@@ -60,55 +94,126 @@ int CsvReader::get()
     return static_cast<unsigned char>(m_buffer[m_pos++]);
 }
 
+bool CsvReader::fits(std::size_t more) const
+{
+    return offset() - m_recordStart + more <= m_limits.maxRecordBytes;
+}
+
+// Consumes the line end at the current position. The LF of a CRLF is taken by
+// the next read, not looked for here: waiting for the byte after a CR would
+// hold back the record from a live CR-only source until the next line came.
+void CsvReader::endLine()
+{
+    m_pendingLineFeed = get() == '\r';
+    m_lastLine = m_line;
+    ++m_line;
+}
+
+bool CsvReader::cut(std::vector<std::string>& fields, CsvRecordStatus status, bool insideQuotes,
+                    bool atLineStart)
+{
+    fields.clear();
+    m_status = status;
+    m_cutInsideQuotes = insideQuotes;
+    m_skipPending = !atLineStart;
+    m_lastLine = atLineStart ? m_line - 1 : m_line;
+    return true;
+}
+
+bool CsvReader::skipRestOfRecord()
+{
+    while (m_skipPending) {
+        if (!fill()) {
+            if (m_failed)
+                return false;
+            m_skipPending = false;
+            m_lastLine = m_line;
+            break;
+        }
+        const char* begin = m_buffer.data() + m_pos;
+        const char* end = m_buffer.data() + m_end;
+        const char* stop = begin;
+        while (stop != end && *stop != '\n' && *stop != '\r')
+            ++stop;
+        m_pos += static_cast<std::size_t>(stop - begin);
+        if (stop != end) {
+            endLine();
+            m_skipPending = false;
+        }
+    }
+    return !m_failed;
+}
+
 bool CsvReader::next(std::vector<std::string>& fields)
 {
     fields.clear();
-    m_unterminated = false;
+    if (!skipRestOfRecord())
+        return false;
+    m_status = CsvRecordStatus::Complete;
+    m_cutInsideQuotes = false;
 
     // Skip completely empty lines.
     for (;;) {
         const int c = peek();
         if (c < 0)
             return false;
-        if (c == '\n') {
+        if (c == '\n' && m_pendingLineFeed) {  // the second half of a CRLF
             get();
-            ++m_line;
-        } else if (c == '\r') {
-            get();
-            if (peek() == '\n')
-                get();
-            ++m_line;
-        } else {
-            break;
+            m_pendingLineFeed = false;
+            continue;
         }
+        m_pendingLineFeed = false;
+        if (c != '\n' && c != '\r')
+            break;
+        endLine();
     }
     m_recordLine = m_line;
+    m_recordStart = offset();
 
     for (;;) {
+        if (fields.size() == m_limits.maxFields)
+            return cut(fields, CsvRecordStatus::TooManyFields, false, false);
         std::string& field = fields.emplace_back();
-        int c = peek();
-        if (c == '"') {
+        if (peek() == '"') {
+            if (!fits(1))
+                return cut(fields, CsvRecordStatus::TooManyBytes, false, false);
             get();
             for (;;) {
-                // Copy the run of ordinary characters in one go.
                 if (!fill()) {
-                    m_unterminated = true;
+                    if (m_failed)
+                        return false;
+                    m_status = CsvRecordStatus::Unterminated;
+                    m_lastLine = m_line;
                     return true;
                 }
+                // Copy the run of ordinary characters in one go.
                 const char* begin = m_buffer.data() + m_pos;
                 const char* end = m_buffer.data() + m_end;
                 const char* stop = begin;
-                while (stop != end && *stop != '"' && *stop != '\n')
+                while (stop != end && *stop != '"' && *stop != '\n' && *stop != '\r')
                     ++stop;
+                const auto run = static_cast<std::size_t>(stop - begin);
+                if (!fits(run))
+                    return cut(fields, CsvRecordStatus::TooManyBytes, true, false);
                 field.append(begin, stop);
-                m_pos += static_cast<std::size_t>(stop - begin);
+                m_pos += run;
                 if (stop == end)
                     continue;
-                c = get();
-                if (c == '\n') {
-                    field.push_back('\n');
+                if (!fits(1))
+                    return cut(fields, CsvRecordStatus::TooManyBytes, true, false);
+                const int c = get();
+                if (c == '\n' || c == '\r') {  // a line break inside the field
+                    field.push_back(static_cast<char>(c));
+                    if (c == '\r' && peek() == '\n') {
+                        get();
+                        field.push_back('\n');
+                    }
                     ++m_line;
+                    if (!fits(0))  // the LF of a CRLF took it over: cut where the line starts
+                        return cut(fields, CsvRecordStatus::TooManyBytes, true, true);
                 } else if (peek() == '"') {  // a doubled quote stands for one
+                    if (!fits(1))
+                        return cut(fields, CsvRecordStatus::TooManyBytes, true, false);
                     get();
                     field.push_back('"');
                 } else {
@@ -118,24 +223,31 @@ bool CsvReader::next(std::vector<std::string>& fields)
         }
         // Unquoted field, or what follows a closing quote up to the separator.
         for (;;) {
-            if (!fill())
+            if (!fill()) {
+                if (m_failed)
+                    return false;
+                m_lastLine = m_line;
                 return true;  // end of input ends the record
+            }
             const char* begin = m_buffer.data() + m_pos;
             const char* end = m_buffer.data() + m_end;
             const char* stop = begin;
             while (stop != end && *stop != ',' && *stop != '\n' && *stop != '\r')
                 ++stop;
+            const auto run = static_cast<std::size_t>(stop - begin);
+            if (!fits(run))
+                return cut(fields, CsvRecordStatus::TooManyBytes, false, false);
             field.append(begin, stop);
-            m_pos += static_cast<std::size_t>(stop - begin);
+            m_pos += run;
             if (stop != end)
                 break;
         }
-        c = get();
-        if (c == ',')
-            continue;
-        if (c == '\r' && peek() == '\n')
-            get();
-        ++m_line;  // '\n', "\r\n" or a lone '\r'
-        return true;
+        if (m_buffer[m_pos] != ',') {
+            endLine();
+            return true;
+        }
+        if (!fits(1))
+            return cut(fields, CsvRecordStatus::TooManyBytes, false, false);
+        ++m_pos;
     }
 }

@@ -1,5 +1,7 @@
 #include "csv_writer.h"
 
+#include <cerrno>
+
 namespace {
 
 bool needsQuotes(std::string_view text)
@@ -58,18 +60,33 @@ void CsvWriter::endRecord()
 {
     m_buffer.push_back('\n');
     m_atRecordStart = true;
-    if (m_buffer.size() >= m_limit) {
+    if (m_buffer.size() >= m_limit)
+        handOver();
+}
+
+void CsvWriter::handOver()
+{
+    if (!m_failed && !m_buffer.empty()) {
+        errno = 0;  // a file buffer's failed write() leaves its errno; other streams none
         m_out.write(m_buffer.data(), static_cast<std::streamsize>(m_buffer.size()));
-        m_buffer.clear();
+        if (!m_out) {
+            m_failed = true;
+            m_error = errno;
+        }
     }
+    m_buffer.clear();
 }
 
 bool CsvWriter::flush()
 {
-    if (!m_buffer.empty()) {
-        m_out.write(m_buffer.data(), static_cast<std::streamsize>(m_buffer.size()));
-        m_buffer.clear();
+    handOver();
+    if (!m_failed) {
+        errno = 0;
+        m_out.flush();
+        if (!m_out) {
+            m_failed = true;
+            m_error = errno;
+        }
     }
-    m_out.flush();
-    return static_cast<bool>(m_out);
+    return !m_failed;
 }

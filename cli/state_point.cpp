@@ -1,6 +1,7 @@
 // One state point from the command line, printed as the value lines of a record.
 #include "state_point.h"
 
+#include "io_errors.h"
 #include "record_lines.h"
 
 int RunStatePoint(InputMode mode, const std::string& B, const std::string& upsilon,
@@ -28,12 +29,8 @@ int RunStatePoint(InputMode mode, const std::string& B, const std::string& upsil
         text += line.suffix;
         text += '\n';
     }
-    out << text;
-    out.flush();
-    if (!out) {
-        err << "nimbara-calc：写出结果时出错\n";
+    if (!WriteText(out, text, err, "结果"))
         return kExitUsage;
-    }
     if (outcome.dewPointOutOfRange)
         err << kDewPointMessage << '\n';
     return kExitOk;

@@ -183,10 +183,10 @@ TEST(Batch, RowsOfBothModesWithStatusesAndPassThroughColumns)
         "\"两行\r\n备注\", 19 ,27℃,ts,2.5, 101325," + kTsResults + "\n"
         "露点,12,27,ts,2.5,101325,,11.54,2.52,33.69192,1.173,0.85252,3539.81,1378.80,408.48933,,"
         "dew-point-range," + kDewPointMessage + "\n"
-        "空,,27,psi,2.5,101325" + kNoResults + ",incomplete," + kIncompleteMessage + "\n"
-        "失败,100,27,psi,2.5,101325" + kNoResults + ",error," + failure + "\n"
-        "少,1,2" + kNoResults + ",error,第9行：有 3 个字段，表头有 6 个\n"
-        "多,1,2,psi,3,4,5" + kNoResults + ",error,第10行：有 7 个字段，表头有 6 个\n"
+        "空,,27,psi,2.5,101325" + kNoResults + ",incomplete,第7行：" + kIncompleteMessage + "\n"
+        "失败,100,27,psi,2.5,101325" + kNoResults + ",error,第8行：" + failure + "\n"
+        "少,1,2,,," + kNoResults + ",error,第9行：有 3 个字段，表头有 6 个，缺少的字段留空\n"
+        "多,1,2,psi,3,4" + kNoResults + ",error,第10行：有 7 个字段，表头有 6 个，多出的字段没有输出\n"
         "模式,50,27,PSI,2.5,101325" + kNoResults + ",error,第11行：未知的模式“PSI”，应为 psi 或 ts\n"
         "末行,46.37,27,psi,2.5,101325," + kPsiResults + "\n";
     const ProcessResult r = calc({"--batch"}, input);
@@ -205,6 +205,20 @@ TEST(Batch, LineNumbersCountThePhysicalLinesOfMultiLineRecords)
     const ProcessResult r = calc({"--batch", "-"}, input);
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_NE(r.out.find("error,第6行：未知的模式“bad”"), std::string::npos) << r.out;
+}
+
+TEST(Batch, LineNumbersInCrOnlyFilesCountTheLineBreaksInsideQuotes)
+{
+    const std::string input =
+        "mode,B,upsilon,t,value,note\r"
+        "psi,101325,2.5,27,46.37,\"a\rb\rc\"\r"
+        "\r"
+        "bad,101325,2.5,27,46.37,x\r"
+        "ts,101325,,27,19,y\r";
+    const ProcessResult r = calc({"--batch"}, input);
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.out.find("error,第6行：未知的模式“bad”"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("incomplete,第7行："), std::string::npos) << r.out;
 }
 
 TEST(Batch, ReadsANamedFile)

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <string_view>
+
+// The reason for a failed system call, in Chinese, from its errno value; empty
+// for 0 (reason unknown). Values without a translation of their own read
+// "系统错误 N（the C library's text）".
+std::string SystemErrorText(int code);
+
+// "：" and the reason, to append to a message; empty when the reason is unknown.
+std::string ReasonSuffix(int code);
+
+// Writes `text` to `out` and flushes it. When that fails, writes
+// "nimbara-calc：写出<what>时出错：<reason>" to `err` and returns false.
+bool WriteText(std::ostream& out, std::string_view text, std::ostream& err, std::string_view what);

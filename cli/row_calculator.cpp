@@ -1,0 +1,139 @@
+#include "row_calculator.h"
+
+#include <string_view>
+
+#include "calculate.h"
+#include "printable.h"
+
+namespace {
+
+constexpr std::array<std::string_view, 5> kRequiredColumns = {"mode", "B", "upsilon", "t", "value"};
+
+std::string lineMessage(long line, std::string_view what)
+{
+    std::string message = "第" + std::to_string(line) + "行：";
+    message += what;
+    return message;
+}
+
+std::string skippedLines(const BatchRecord& record)
+{
+    if (record.lastLine <= record.line)
+        return "已跳过该行";
+    return "已跳过第" + std::to_string(record.line) + "行至第" + std::to_string(record.lastLine) + "行";
+}
+
+}  // namespace
+
+bool RowCalculator::readHeader(const std::vector<std::string>& header, std::string& error)
+{
+    std::array<bool, kColumns> found{};
+    for (std::size_t i = 0; i < header.size(); ++i) {
+        for (std::size_t r = 0; r < kRequiredColumns.size(); ++r) {
+            if (header[i] != kRequiredColumns[r])
+                continue;
+            if (found[r]) {
+                error = "表头中的列 " + std::string(kRequiredColumns[r]) + " 出现了不止一次";
+                return false;
+            }
+            found[r] = true;
+            m_columns[r] = i;
+        }
+    }
+    std::string missing;
+    for (std::size_t r = 0; r < kRequiredColumns.size(); ++r) {
+        if (!found[r]) {
+            if (!missing.empty())
+                missing += ",";
+            missing += kRequiredColumns[r];
+        }
+    }
+    if (!missing.empty()) {
+        error = "表头缺少必需的列：" + missing + "（须有 mode,B,upsilon,t,value）";
+        return false;
+    }
+    m_width = header.size();
+    return true;
+}
+
+// Why the record cannot be calculated as it stands; empty when it can.
+std::string RowCalculator::recordProblem(const BatchRecord& record) const
+{
+    switch (record.status) {
+    case CsvRecordStatus::Unterminated:
+        return lineMessage(record.line, "引号没有闭合，该记录一直延续到输入结尾");
+    case CsvRecordStatus::TooManyBytes:
+        return lineMessage(record.line,
+                           "记录超过 " + std::to_string(m_limits.maxRecordBytes) + " 字节的上限"
+                               + (record.cutInsideQuotes ? "（可能有引号没有闭合）" : "") + "，"
+                               + skippedLines(record));
+    case CsvRecordStatus::TooManyFields:
+        return lineMessage(record.line, "记录超过 " + std::to_string(m_limits.maxFields)
+                                            + " 个字段的上限，" + skippedLines(record));
+    case CsvRecordStatus::Complete:
+        break;
+    }
+    const std::size_t count = record.fields.size();
+    if (count != m_width) {
+        return lineMessage(record.line, "有 " + std::to_string(count) + " 个字段，表头有 "
+                                            + std::to_string(m_width) + " 个，"
+                                            + (count < m_width ? "缺少的字段留空"
+                                                               : "多出的字段没有输出"));
+    }
+    const std::string& mode = record.fields[m_columns[kMode]];
+    if (mode != "psi" && mode != "ts") {
+        // A byte-order mark cannot be seen: say it is there (a second file
+        // appended to the first brings its mark into the middle of the input).
+        const bool bom = mode.find("\xEF\xBB\xBF") != std::string::npos;
+        return lineMessage(record.line, std::string("未知的模式") + (bom ? "（含字节顺序标记）" : "")
+                                            + "“" + Printable(mode) + "”，应为 psi 或 ts");
+    }
+    return {};
+}
+
+BatchResults RowCalculator::calculate(const BatchRecord& record) const
+{
+    BatchResults results;
+    std::string problem = recordProblem(record);
+    if (!problem.empty()) {
+        results[kBatchStatusColumn] = "error";
+        results[kBatchMessageColumn] = std::move(problem);
+        return results;
+    }
+
+    auto field = [&](Column c) -> const std::string& { return record.fields[m_columns[c]]; };
+    const bool psiKnown = field(kMode) == "psi";
+    const CalcInputs inputs{field(kB), field(kUpsilon), field(kT),
+                            psiKnown ? std::string() : field(kValue),
+                            psiKnown ? field(kValue) : std::string()};
+    const InputMode mode = psiKnown ? InputMode::PsiKnown : InputMode::TsKnown;
+    const CalcOutcome outcome = CalculateStatePoint(mode, inputs);
+    switch (outcome.status) {
+    case CalcStatus::Incomplete:
+        results[kBatchStatusColumn] = "incomplete";
+        results[kBatchMessageColumn] = lineMessage(record.line, kIncompleteMessage);
+        break;
+    case CalcStatus::Failure:
+        results[kBatchStatusColumn] = "error";
+        results[kBatchMessageColumn] = lineMessage(record.line, outcome.message);
+        break;
+    case CalcStatus::Ok:
+        for (std::size_t i = 0; i < kBatchResultQuantities.size(); ++i)
+            results[i] = ResultText(outcome, mode, kBatchResultQuantities[i]);
+        results[kBatchStatusColumn] = outcome.dewPointOutOfRange ? "dew-point-range" : "ok";
+        if (outcome.dewPointOutOfRange)
+            results[kBatchMessageColumn] = kDewPointMessage;
+        break;
+    }
+    return results;
+}
+
+std::array<const char*, std::tuple_size_v<BatchResults>> BatchResultColumnNames()
+{
+    std::array<const char*, std::tuple_size_v<BatchResults>> names{};
+    for (std::size_t i = 0; i < kBatchResultQuantities.size(); ++i)
+        names[i] = Info(kBatchResultQuantities[i]).name;
+    names[kBatchStatusColumn] = "status";
+    names[kBatchMessageColumn] = "message";
+    return names;
+}
