@@ -1,3 +1,4 @@
+// The realistic batch rows the benchmarks share.
 #include "batch_input.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// The realistic batch rows the benchmarks share (B 80–105 kPa, υ 0.5–8 m/s, t 5–45 °C, ψ 5–95 %).
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// nimbara-calc's command line: options, usage and help texts.
 #include "arguments.h"
 
 #include <optional>

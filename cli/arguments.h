@@ -1,3 +1,4 @@
+// nimbara-calc's command line: what it asks for, and the usage and help texts.
 #pragma once
 
 #include <string>

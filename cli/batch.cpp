@@ -1,3 +1,4 @@
+// The batch mode: CSV in, one calculated row out per record, read → calculate → write.
 #include "batch.h"
 
 #include <algorithm>

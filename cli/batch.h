@@ -1,3 +1,4 @@
+// The batch mode of nimbara-calc: CSV readings in, calculated rows out.
 #pragma once
 
 #include <istream>

@@ -1,3 +1,4 @@
+// nimbara-calc as a function of its arguments and streams.
 #include "cli.h"
 
 #include "arguments.h"

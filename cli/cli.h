@@ -1,3 +1,4 @@
+// nimbara-calc as a function of its arguments and streams, for the program and the tests.
 #pragma once
 
 #include <istream>

@@ -1,3 +1,4 @@
+// The streaming RFC 4180 CSV reader of the batch mode.
 #include "csv_reader.h"
 
 #include <algorithm>

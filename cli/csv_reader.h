@@ -1,3 +1,4 @@
+// The streaming RFC 4180 CSV reader of the batch mode, with bounds on one record.
 #pragma once
 
 #include <cstddef>

@@ -1,3 +1,4 @@
+// The buffered CSV writer of the batch mode.
 #include "csv_writer.h"
 
 #include <cerrno>

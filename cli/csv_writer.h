@@ -1,3 +1,4 @@
+// The buffered CSV writer of the batch mode, which remembers its first failed write.
 #pragma once
 
 #include <cstddef>

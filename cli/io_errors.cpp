@@ -1,3 +1,4 @@
+// Reasons for failed reads and writes in Chinese, and writing with a report.
 #include "io_errors.h"
 
 #include <cerrno>

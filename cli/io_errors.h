@@ -1,3 +1,4 @@
+// Reasons for failed reads and writes in Chinese (from errno), and writing with a report.
 #pragma once
 
 #include <ostream>

@@ -1,3 +1,4 @@
+// main() of nimbara-calc.
 #include <iostream>
 #include <string>
 #include <vector>

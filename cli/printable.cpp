@@ -1,3 +1,4 @@
+// Escapes control characters and invalid UTF-8 in values echoed to the terminal.
 #include "printable.h"
 
 #include <cstdio>

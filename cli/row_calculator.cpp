@@ -1,3 +1,4 @@
+// The batch's calculating stage: one record to its result fields.
 #include "row_calculator.h"
 
 #include <string_view>

@@ -1,3 +1,4 @@
+// The batch's calculating stage: one record to its result fields, safe to run in parallel.
 #pragma once
 
 #include <array>

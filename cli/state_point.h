@@ -1,3 +1,4 @@
+// One state point from the command line, and nimbara-calc's exit codes.
 #pragma once
 
 #include <ostream>

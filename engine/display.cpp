@@ -1,3 +1,4 @@
+// The fixed display patterns of the result boxes.
 #include "display.h"
 
 #include <charconv>

@@ -1,3 +1,4 @@
+// The fixed display patterns of the result boxes ("0.00" … "0.00000") and the shortest form.
 #pragma once
 
 #include <string>

@@ -1,3 +1,4 @@
+// The lenient prefix parse of an input box's text.
 #include "parse.h"
 
 #include <clocale>

@@ -1,3 +1,4 @@
+// The lenient prefix parse: how an input box's text reads as a number.
 #pragma once
 
 #include <string_view>

@@ -1,3 +1,4 @@
+// Saturation pressure of water vapour (Hyland–Wexler), as the ψ-known mode uses it.
 #include "pressure.h"
 
 #include <cmath>

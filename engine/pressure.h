@@ -1,3 +1,4 @@
+// Saturation pressure of water vapour over ice and over water (Hyland–Wexler).
 #pragma once
 
 // Saturation pressure of water vapour, in Pa, at temperature t in °C: over ice

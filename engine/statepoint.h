@@ -1,3 +1,4 @@
+// The state point of moist air: the thirteen values the calculation window keeps.
 #pragma once
 
 // The state point of moist air kept by the calculation window. Field order as

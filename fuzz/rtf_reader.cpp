@@ -1,3 +1,4 @@
+// A small strict RTF reader for the rich-text fuzzer: reads back what the writer wrote.
 #include "rtf_reader.h"
 
 #include <vector>

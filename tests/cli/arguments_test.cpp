@@ -1,3 +1,4 @@
+// nimbara-calc's command line: options, values and usage errors.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,3 +1,4 @@
+// The CSV reader and writer: quoting, line ends, line numbers, bounds.
 #include <gtest/gtest.h>
 
 #include <cerrno>

@@ -1,3 +1,4 @@
+// Escaping of echoed values: controls, bidi characters, invalid UTF-8.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,3 +1,4 @@
+// Runs nimbara-calc as a child process for the end-to-end tests, every wait bounded.
 #pragma once
 
 #include <string>

@@ -1,3 +1,4 @@
+// Scripted input and failing output streams for the in-process batch tests.
 #include "test_streams.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Scripted input and failing output streams for the in-process batch tests.
 #pragma once
 
 #include <cstddef>

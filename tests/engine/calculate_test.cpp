@@ -1,3 +1,4 @@
+// The calculate request: the worked examples, the dew-point range, incomplete input, failures, the search.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The display patterns: rounding, negative zero, the largest values, the locale.
 #include <gtest/gtest.h>
 
 #include <clocale>

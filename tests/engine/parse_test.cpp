@@ -1,3 +1,4 @@
+// The lenient prefix parse: blanks, units, exponents, limits, the locale.
 #include <gtest/gtest.h>
 
 #include <clocale>

@@ -1,3 +1,4 @@
+// The saturation pressure: both sets, the step at 0 °C, reference figures.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,7 +10,7 @@ namespace {
 
 struct PressureCase {
     double t;
-    const char* pa;  // to four decimals, from the published Hyland–Wexler values
+    const char* pa;  // to four decimals: what the formulation gives with its thirteen coefficients
 };
 
 void PrintTo(const PressureCase& c, std::ostream* os) { *os << c.t; }
