@@ -2,11 +2,10 @@
 // Input: the first byte picks the mode, the rest is split on '|' into the
 // texts B, υ, t, ts and ψ (missing ones are empty).
 //
-// Checked: each calculation ends within 50 ms; an Ok outcome holds only finite
+// Checked: no wet-bulb search runs past its step bound; an Ok outcome holds only finite
 // numbers (the dew point may be non-finite only for dry air, Pq = 0) and box
 // texts of the display patterns, in the window's order; a Failure has a
 // message and writes nothing; Incomplete exactly when a needed box is empty.
-#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -16,6 +15,7 @@
 #include <vector>
 
 #include "calculate.h"
+#include "wetbulb.h"
 
 namespace {
 
@@ -157,13 +157,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     const CalcInputs inputs{texts[0], texts[1], texts[2], texts[3], texts[4]};
 
-    const auto start = std::chrono::steady_clock::now();
     const CalcOutcome out = CalculateStatePoint(mode, inputs);
-    const auto elapsed = std::chrono::steady_clock::now() - start;
-    if (elapsed > std::chrono::milliseconds(50)) {
-        fail("calculation took longer than 50 ms:",
-             std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count()) + " ms");
-    }
+    // The search's length is what could make a press of the button hang; a
+    // step count is checked rather than a time, which a busy machine stretches.
+    if (out.searchSteps < 0 || out.searchSteps > kMaxSearchSteps)
+        fail("wet-bulb search ran past its bound:", std::to_string(out.searchSteps) + " steps");
 
     const std::string& humidity = mode == InputMode::PsiKnown ? inputs.psi : inputs.ts;
     const bool incomplete = inputs.B.empty() || inputs.upsilon.empty() || inputs.t.empty() || humidity.empty();
