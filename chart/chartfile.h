@@ -1,0 +1,48 @@
+// Writes a chart to a file, its kind chosen by the file name's ending.
+#pragma once
+
+#include <QSaveFile>
+#include <QString>
+#include <optional>
+
+#include "chartcontent.h"
+
+enum class ChartFormat {
+    Png,  // raster, A4 landscape at the given resolution (300 dpi by default)
+    Svg,  // vector, text kept as text
+    Pdf,  // vector, one A4 landscape page
+};
+
+// The format of a file name's ending (.png, .svg, .pdf, in any letter case);
+// nothing for any other ending.
+std::optional<ChartFormat> ChartFormatOf(const QString& path);
+
+// A chart file written atomically: open() creates a temporary file beside the
+// target, write() paints into it and only then replaces the target. Until
+// the write succeeds the target is untouched, and a failure anywhere leaves
+// no partial file behind. Messages are in Chinese, naming the file.
+class ChartFile {
+public:
+    explicit ChartFile(const QString& path, int pngDotsPerInch = 300);
+
+    // Checks the ending and opens the temporary file. Call it before any
+    // output, so that an unwritable path is reported before work is done.
+    bool open();
+    // Draws `content` and commits the file; needs open() first. Drawing text
+    // needs a QGuiApplication.
+    bool write(const ChartContent& content);
+
+    QString errorMessage() const { return m_error; }
+
+private:
+    bool fail(const QString& what);
+    bool paintPng(const ChartContent& content);
+    bool paintSvg(const ChartContent& content);
+    bool paintPdf(const ChartContent& content);
+
+    QString m_path;
+    int m_dpi;
+    std::optional<ChartFormat> m_format;
+    QSaveFile m_file;
+    QString m_error;
+};

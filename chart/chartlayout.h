@@ -1,0 +1,42 @@
+// Where each part of the chart goes on an A4 landscape page.
+#pragma once
+
+#include <QRectF>
+#include <QSizeF>
+
+#include "chartlines.h"
+#include "chartmapping.h"
+
+// All sizes are laid out in millimetres and converted with the device's dots
+// per millimetre, so a PNG at any resolution, the SVG and the PDF show the
+// same picture. Left: the t scale; above the frame: the d and Pq scales and
+// the title; right of it a column with the legend over the ε fan.
+class ChartLayout {
+public:
+    ChartLayout(const ChartLines& lines, QSizeF page, double dotsPerMm);
+
+    // Millimetres to device units.
+    double mm(double millimetres) const { return millimetres * m_dotsPerMm; }
+    double dotsPerMm() const { return m_dotsPerMm; }
+
+    const ChartMapping& mapping() const { return m_mapping; }
+    QSizeF page() const { return m_page; }
+    QRectF frame() const { return m_frame; }
+    QRectF title() const { return m_title; }
+    QRectF legend() const { return m_legend; }
+    QRectF fan() const { return m_fan; }
+    QRectF footer() const { return m_footer; }
+
+    // A4 landscape in millimetres.
+    static QSizeF A4Landscape() { return {297, 210}; }
+
+private:
+    QSizeF m_page;
+    double m_dotsPerMm;
+    ChartMapping m_mapping;
+    QRectF m_frame;
+    QRectF m_title;
+    QRectF m_legend;
+    QRectF m_fan;
+    QRectF m_footer;
+};

@@ -1,0 +1,14 @@
+// Barometric pressure of the standard atmosphere at an altitude.
+#include "altitude.h"
+
+#include <cmath>
+
+bool AltitudeInRange(double Z)
+{
+    return Z >= kAltitudeMin && Z <= kAltitudeMax;
+}
+
+double PressureAtAltitude(double Z)
+{
+    return 101325 * std::pow(1 - 2.25577e-5 * Z, 5.2559);
+}

@@ -1,0 +1,188 @@
+// The chart drawn into real PNG, SVG and PDF files and read back.
+#include <gtest/gtest.h>
+
+#include <QColor>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include "calculate.h"
+#include "chart_test_support.h"
+#include "chartlayout.h"
+#include "chartpainter.h"
+#include "physics.h"
+
+namespace {
+
+constexpr int kDpi = 150;  // enough to find a 1.8 mm marker, quicker than 300
+
+ChartLayout layoutOf(const ChartContent& content, const QImage& image)
+{
+    return ChartLayout(ChartLines(content.B, content.range), image.size(),
+                       image.dotsPerMeterX() / 1000.0);
+}
+
+bool isProcessPurple(QColor c)
+{
+    return c.red() > c.green() + 40 && c.blue() > c.green() + 40;
+}
+
+ChartPoint point(double t, double psiPercent, const char* label)
+{
+    const CalcOutcome o = CalculateStatePoint(InputMode::PsiKnown,
+                                              {"101325", "2.5", std::to_string(t), "", std::to_string(psiPercent)});
+    EXPECT_EQ(o.status, CalcStatus::Ok);
+    return ChartPointOf(o.point, label, false);
+}
+
+TEST(RenderedPng, TheMarkerSitsWhereTheMappingPutsThePoint)
+{
+    QTemporaryDir dir;
+    const ChartContent content = DefaultPointChart();
+    const QImage image(WriteChart(dir, "point.png", content, kDpi));
+    ASSERT_FALSE(image.isNull());
+    // A4 landscape at the resolution asked for.
+    EXPECT_EQ(image.width(), qRound(297 / 25.4 * kDpi));
+    EXPECT_EQ(image.height(), qRound(210 / 25.4 * kDpi));
+    EXPECT_NEAR(image.dotsPerMeterX() * 0.0254, kDpi, 0.1);
+
+    const ChartLayout layout = layoutOf(content, image);
+    const QPointF at = layout.mapping().toPage({content.points[0].d, content.points[0].h});
+    const QColor marker = ChartPainter::PointColour();
+    // The marker's inside, 0.35 mm around its centre (its radius is 0.9 mm
+    // to the middle of its outline), is the point colour.
+    const int r = qRound(layout.mm(0.35));
+    for (int dx : {-r, 0, r}) {
+        for (int dy : {-r, 0, r}) {
+            const QColor c = image.pixelColor(qRound(at.x()) + dx, qRound(at.y()) + dy);
+            EXPECT_EQ(c, marker) << dx << "," << dy << " " << c.name().toStdString();
+        }
+    }
+    // 3 mm beside it, left, where no label goes, it is not.
+    EXPECT_NE(image.pixelColor(qRound(at.x() - layout.mm(3)), qRound(at.y())), marker);
+}
+
+TEST(RenderedPng, FogRegionIsLeftEmpty)
+{
+    QTemporaryDir dir;
+    const ChartContent content;
+    const QImage image(WriteChart(dir, "empty.png", content, kDpi));
+    const ChartLayout layout = layoutOf(content, image);
+    // 32 g/kg at 5 °C is deep in the fog: white, as is a ring around it.
+    const double d = 32;
+    const QPointF fog = layout.mapping().toPage({d, Enthalpy(5, d)});
+    for (int dx = -5; dx <= 5; ++dx)
+        EXPECT_EQ(image.pixelColor(qRound(fog.x()) + dx, qRound(fog.y())), QColor(Qt::white)) << dx;
+}
+
+TEST(RenderedPng, ProcessArrowsToPointsOutsideTheRangeStopAtTheFrame)
+{
+    QTemporaryDir dir;
+    ChartContent content;
+    content.range = ChartRange{10, 30, 5, 20};
+    // From inside the range to far outside it on each side, and back.
+    content.points = {point(20, 50, "A"), point(45, 60, "B"), point(25, 40, "C"), point(-5, 80, "D"),
+                      point(15, 90, "E")};
+    content.process = true;
+    const QImage image(WriteChart(dir, "clip.png", content, kDpi));
+    const ChartLayout layout = layoutOf(content, image);
+    const QRect frame = layout.frame().toAlignedRect();
+    const QRect legend = layout.legend().toAlignedRect();
+    int insideFrame = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (!isProcessPurple(image.pixelColor(x, y)))
+                continue;
+            if (frame.contains(x, y))
+                ++insideFrame;
+            else
+                EXPECT_TRUE(legend.contains(x, y)) << "process colour outside the frame at " << x << "," << y;
+        }
+    }
+    EXPECT_GT(insideFrame, 100);
+}
+
+TEST(RenderedSvg, IsWellFormedXmlWithItsTextsAsText)
+{
+    QTemporaryDir dir;
+    const std::string text = SvgText(WriteChart(dir, "point.svg", DefaultPointChart()));
+    for (const char* expected :
+         {"焓", "含湿量", "相对湿度", "干球温度", "水蒸气分压力", "热湿比", "大气压力 B = 101325 Pa",
+          "状态点", "t = 27℃", "ψ = 46.37%", "d = 10.32 g/kg干", "h = 53.60034 kJ/kg干",
+          "ψ = 100%", "状态点：1 个"}) {
+        EXPECT_NE(text.find(expected), std::string::npos) << "missing: " << expected;
+    }
+    EXPECT_EQ(text.find("范围之外"), std::string::npos);
+}
+
+TEST(RenderedSvg, ProcessArrowsCarryTheirEnthalpyDifferenceAndRatio)
+{
+    QTemporaryDir dir;
+    ChartContent content;
+    // Sensible heating (same d), then a 2 kJ/kg rise with 1 g/kg more.
+    content.points = {{10, 40, "L", {}}, {10, 50, "O", {}}, {11, 52, "N", {}}};
+    content.process = true;
+    const std::string text = SvgText(WriteChart(dir, "process.svg", content));
+    EXPECT_NE(text.find("Δh = 10.00 kJ/kg干"), std::string::npos) << text;
+    EXPECT_NE(text.find("ε = +∞ kJ/kg"), std::string::npos);
+    EXPECT_NE(text.find("Δh = 2.00 kJ/kg干"), std::string::npos);
+    EXPECT_NE(text.find("ε = 2000 kJ/kg"), std::string::npos);
+    EXPECT_NE(text.find("过程线"), std::string::npos);
+}
+
+TEST(RenderedSvg, LegendCountsPointsOutsideTheRangeAndNotesAnEmptyChart)
+{
+    QTemporaryDir dir;
+    ChartContent outside;
+    outside.points = {point(27, 46.37, "1"), point(55, 10, "2"), point(20, 30, "3")};
+    outside.range = ChartRange{-10, 30, 0, 35};
+    const std::string text = SvgText(WriteChart(dir, "outside.svg", outside));
+    EXPECT_NE(text.find("1 个点在图的范围之外，未画出"), std::string::npos) << text;
+    EXPECT_NE(text.find("状态点：2 个"), std::string::npos);
+
+    ChartContent empty;
+    empty.notes = {"另有 3 行计算失败，未画出"};
+    const std::string none = SvgText(WriteChart(dir, "none.svg", empty));
+    EXPECT_NE(none.find("没有可绘制的状态点"), std::string::npos);
+    EXPECT_NE(none.find("另有 3 行计算失败，未画出"), std::string::npos);
+}
+
+TEST(RenderedSvg, TitleNamesTheAltitudeWhenGiven)
+{
+    QTemporaryDir dir;
+    ChartContent content;
+    content.B = 84556;
+    content.altitude = 1500;
+    const std::string text = SvgText(WriteChart(dir, "altitude.svg", content));
+    EXPECT_NE(text.find("B = 84556 Pa"), std::string::npos);
+    EXPECT_NE(text.find("海拔 1500 m"), std::string::npos);
+}
+
+TEST(RenderedSvg, ManyPointsAreDotsWithoutLabels)
+{
+    QTemporaryDir dir;
+    ChartContent content;
+    for (int i = 0; i < ChartPainter::kMaxLabelledPoints + 1; ++i)
+        content.points.push_back({5 + i * 0.1, 40 + i * 0.2, "点" + std::to_string(i + 1), {}});
+    const std::string text = SvgText(WriteChart(dir, "many.svg", content));
+    EXPECT_NE(text.find("点数较多，未逐点标注"), std::string::npos);
+    EXPECT_EQ(text.find("点61"), std::string::npos);
+}
+
+TEST(RenderedPdf, IsOneA4LandscapePage)
+{
+    QTemporaryDir dir;
+    const QString path = WriteChart(dir, "point.pdf", DefaultPointChart());
+    QProcess pdfinfo;
+    pdfinfo.start(QStringLiteral("pdfinfo"), {path});
+    ASSERT_TRUE(pdfinfo.waitForFinished(30000)) << "pdfinfo (poppler-utils) did not run";
+    ASSERT_EQ(pdfinfo.exitCode(), 0) << pdfinfo.readAllStandardError().toStdString();
+    const QString info = QString::fromUtf8(pdfinfo.readAllStandardOutput());
+    EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n")))) << info.toStdString();
+    EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Page size:\\s+842 x 595 pts \\(A4\\)"))))
+        << info.toStdString();
+    EXPECT_TRUE(info.contains(QStringLiteral("湿空气焓湿图")));
+}
+
+}  // namespace
