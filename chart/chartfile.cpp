@@ -42,20 +42,8 @@ QString reasonForPath(const QString& path, const QString& systemReason)
 
 }  // namespace
 
-std::optional<ChartFormat> ChartFormatOf(const QString& path)
-{
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == QLatin1String("png"))
-        return ChartFormat::Png;
-    if (suffix == QLatin1String("svg"))
-        return ChartFormat::Svg;
-    if (suffix == QLatin1String("pdf"))
-        return ChartFormat::Pdf;
-    return std::nullopt;
-}
-
 ChartFile::ChartFile(const QString& path, int pngDotsPerInch)
-    : m_path(path), m_dpi(pngDotsPerInch), m_format(ChartFormatOf(path)), m_file(path)
+    : m_path(path), m_dpi(pngDotsPerInch), m_format(ChartFormatOf(path.toStdString())), m_file(path)
 {
 }
 

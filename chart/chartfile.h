@@ -6,16 +6,7 @@
 #include <optional>
 
 #include "chartcontent.h"
-
-enum class ChartFormat {
-    Png,  // raster, A4 landscape at the given resolution (300 dpi by default)
-    Svg,  // vector, text kept as text
-    Pdf,  // vector, one A4 landscape page
-};
-
-// The format of a file name's ending (.png, .svg, .pdf, in any letter case);
-// nothing for any other ending.
-std::optional<ChartFormat> ChartFormatOf(const QString& path);
+#include "chartformat.h"
 
 // A chart file written atomically: open() creates a temporary file beside the
 // target, write() paints into it and only then replaces the target. Until

@@ -289,7 +289,7 @@ void ChartPainter::drawDScales()
             drawLabel(QPointF(x, frame.top() - m_layout.mm(1.8)), Qt::AlignHCenter | Qt::AlignBottom, number(d));
     });
     setFont(8);
-    drawLabel(QPointF(frame.right() + m_layout.mm(3), frame.top() - m_layout.mm(1.8)),
+    drawLabel(QPointF(frame.right() + m_layout.mm(5), frame.top() - m_layout.mm(1.8)),
               Qt::AlignLeft | Qt::AlignBottom, QStringLiteral("含湿量 d（g/kg干）"));
 
     // Pq above it: at this B, Pq is a function of d alone.
@@ -310,7 +310,7 @@ void ChartPainter::drawDScales()
             drawLabel(QPointF(x, y - m_layout.mm(1.8)), Qt::AlignHCenter | Qt::AlignBottom, number(kPa));
     });
     setFont(8);
-    drawLabel(QPointF(frame.right() + m_layout.mm(3), y - m_layout.mm(1.8)),
+    drawLabel(QPointF(frame.right() + m_layout.mm(5), y - m_layout.mm(1.8)),
               Qt::AlignLeft | Qt::AlignBottom, QStringLiteral("水蒸气分压力 Pq（kPa）"));
 }
 
@@ -569,6 +569,8 @@ void ChartPainter::drawLegend()
         m_p.setBrush(Qt::NoBrush);
     };
     const int total = static_cast<int>(m_content.points.size());
+    if (!m_lines.hasDomain())
+        entry(noKey, QStringLiteral("图的范围内没有未饱和的空气，无线可画"));
     if (total == 0) {
         entry(noKey, QStringLiteral("没有可绘制的状态点"));
     } else {

@@ -5,6 +5,10 @@
 #include <string_view>
 
 #include "printable.h"
+#include "chartformat.h"
+#include "chartlines.h"
+#include "option_values.h"
+#include "parse.h"
 
 namespace {
 
@@ -21,7 +25,9 @@ CliArguments usageError(std::string message)
 CliArguments ParseArguments(const std::vector<std::string>& args)
 {
     std::optional<std::string> B, upsilon, t, rh, ts, batchFile;
+    std::optional<std::string> altitude, chart, chartT, chartD;
     bool batch = false;
+    bool chartProcess = false;
 
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -49,6 +55,12 @@ CliArguments ParseArguments(const std::vector<std::string>& args)
             }
             continue;
         }
+        if (arg == "--chart-process") {
+            if (chartProcess)
+                return usageError("选项 --chart-process 重复");
+            chartProcess = true;
+            continue;
+        }
 
         struct Target {
             std::string_view shortName;
@@ -57,6 +69,8 @@ CliArguments ParseArguments(const std::vector<std::string>& args)
         };
         const Target targets[] = {
             {"-B", "", &B}, {"-u", "", &upsilon}, {"-t", "", &t}, {"", "--rh", &rh}, {"", "--ts", &ts},
+            {"", "--altitude", &altitude}, {"", "--chart", &chart}, {"", "--chart-t", &chartT},
+            {"", "--chart-d", &chartD},
         };
         bool matched = false;
         for (const Target& target : targets) {
@@ -93,14 +107,61 @@ CliArguments ParseArguments(const std::vector<std::string>& args)
         }
     }
 
+    // Options shared by both modes, checked before anything is calculated
+    // or written.
+    CliArguments shared;
+    if (altitude) {
+        if (B)
+            return usageError("-B 与 --altitude 只能给出其中一个");
+        std::string error;
+        shared.altitude = ParseAltitude(*altitude, error);
+        if (!shared.altitude)
+            return usageError(error);
+    }
+    if (!chart && (chartT || chartD || chartProcess))
+        return usageError("--chart-t、--chart-d 和 --chart-process 须与 --chart 文件 一起使用");
+    if (chart) {
+        if (chart->empty())
+            return usageError("选项 --chart 缺少文件名");
+        if (!ChartFormatOf(*chart))
+            return usageError("不支持图表文件“" + Printable(*chart) + "”的类型：文件名须以 .png、.svg 或 .pdf 结尾");
+        shared.chartFile = *chart;
+        std::string error;
+        if (chartT) {
+            const auto r = ParseRangeOption("--chart-t", *chartT, kChartTLimitMin, kChartTLimitMax,
+                                            kChartTSpanMin, kChartTSpanMax, "℃", error);
+            if (!r)
+                return usageError(error);
+            shared.chartRange.tMin = r->min;
+            shared.chartRange.tMax = r->max;
+        }
+        if (chartD) {
+            const auto r = ParseRangeOption("--chart-d", *chartD, 0, kChartDLimitMax, kChartDSpanMin,
+                                            kChartDSpanMax, "g/kg", error);
+            if (!r)
+                return usageError(error);
+            shared.chartRange.dMin = r->min;
+            shared.chartRange.dMax = r->max;
+        }
+        shared.chartProcess = chartProcess;
+        // A range wholly beyond saturation has no line to draw; the rows'
+        // own B is not known yet in a batch, so it is judged at the B given.
+        const double chartB = shared.altitude ? ParseLenient(PressureTextAtAltitude(*shared.altitude))
+                                              : ParseLenient(B.value_or("101325"));
+        if (!ChartLines(chartB, shared.chartRange).hasDomain())
+            return usageError("图的范围内没有未饱和的空气（含湿量都高于最高温度下的饱和含湿量），请放宽 --chart-t 或 --chart-d");
+    }
+
     if (batch) {
         if (B || upsilon || t || rh || ts)
             return usageError("--batch 不能与 -B、-u、-t、--rh、--ts 同时使用");
-        CliArguments a;
+        CliArguments a = shared;
         a.action = CliArguments::Action::Batch;
         a.batchFile = batchFile.value_or("");
         return a;
     }
+    if (chartProcess)
+        return usageError("--chart-process 只用于 --batch：过程线连接批量计算中相邻的各行");
     if (!t)
         return usageError("缺少干球温度 -t");
     if (rh && ts)
@@ -108,10 +169,12 @@ CliArguments ParseArguments(const std::vector<std::string>& args)
     if (!rh && !ts)
         return usageError("缺少 --rh（相对湿度ψ）或 --ts（湿球温度ts）");
 
-    CliArguments a;
+    CliArguments a = shared;
     a.action = CliArguments::Action::StatePoint;
     if (B)
         a.B = *B;
+    if (a.altitude)
+        a.B = PressureTextAtAltitude(*a.altitude);
     if (upsilon)
         a.upsilon = *upsilon;
     a.t = *t;
@@ -123,8 +186,9 @@ CliArguments ParseArguments(const std::vector<std::string>& args)
 const char* UsageText()
 {
     return "用法：\n"
-           "  nimbara-calc [-B 大气压力B] [-u 空气流速υ] -t 干球温度t (--rh 相对湿度ψ | --ts 湿球温度ts)\n"
-           "  nimbara-calc --batch [文件]\n"
+           "  nimbara-calc [-B 大气压力B | --altitude 海拔] [-u 空气流速υ] -t 干球温度t (--rh 相对湿度ψ | --ts 湿球温度ts)\n"
+           "               [--chart 图表文件 [--chart-t 最小:最大] [--chart-d 最小:最大]]\n"
+           "  nimbara-calc --batch [文件] [--altitude 海拔] [--chart 图表文件 [--chart-t …] [--chart-d …] [--chart-process]]\n"
            "  nimbara-calc --help\n";
 }
 
@@ -133,13 +197,17 @@ const char* HelpText()
     return "nimbara-calc：湿空气状态点计算（命令行）\n"
            "\n"
            "用法：\n"
-           "  nimbara-calc [-B 大气压力B] [-u 空气流速υ] -t 干球温度t (--rh 相对湿度ψ | --ts 湿球温度ts)\n"
-           "  nimbara-calc --batch [文件]\n"
+           "  nimbara-calc [-B 大气压力B | --altitude 海拔] [-u 空气流速υ] -t 干球温度t (--rh 相对湿度ψ | --ts 湿球温度ts)\n"
+           "               [--chart 图表文件 [--chart-t 最小:最大] [--chart-d 最小:最大]]\n"
+           "  nimbara-calc --batch [文件] [--altitude 海拔] [--chart 图表文件 [--chart-t …] [--chart-d …] [--chart-process]]\n"
            "  nimbara-calc --help\n"
            "\n"
            "计算一个状态点：\n"
            "  -B 数值       大气压力B，Pa（默认 101325）\n"
            "  -u 数值       空气流速υ，m/s（默认 2.5）\n"
+           "  --altitude 米 海拔高度，-500 … 11000 m，代替 -B：B 取标准大气在该高度的压力\n"
+           "                B = 101325·(1 − 2.25577×10⁻⁵·Z)^5.2559 Pa（ASHRAE 手册 基础篇 第1章 式3），\n"
+           "                取整到 1 Pa 后像 -B 的数值一样使用\n"
            "  -t 数值       干球温度t，℃\n"
            "  --rh 数值     相对湿度ψ，%（已知t、υ和相对湿度ψ）\n"
            "  --ts 数值     湿球温度ts，℃（已知t、υ和湿球温度ts）\n"
@@ -164,10 +232,28 @@ const char* HelpText()
            "                  输入不是普通文件（管道、FIFO、终端）时，每算完一行就立即写出。\n"
            "                  读取输入出错时，先写出已经读完的各行，再报告出错的行号；写出结果\n"
            "                  失败（如磁盘已满、管道已关闭）时立即停止，不再读取。\n"
+           "                  可用 altitude 列（海拔，m）代替 B 列；有 B 列时 altitude 只是普通的列。\n"
+           "                  给出 --altitude 时输入中不能有 B 列或 altitude 列，各行都用该海拔的 B。\n"
+           "\n"
+           "焓湿图（h-d 图）：\n"
+           "  --chart 文件   另把焓湿图写入该文件，类型由结尾决定：.png（A4 横向，300 dpi）、\n"
+           "                .svg（矢量，文字仍为文字）或 .pdf（一页 A4 横向，矢量）。\n"
+           "                文件先写入临时文件，全部写完才替换原文件；失败时不留下任何文件。\n"
+           "                计算一个状态点时，图中标出该点及其 t、ψ、d、h（数值照常输出）。\n"
+           "                批量计算时，status 为 ok 或 dew-point-range 的各行都画在图上，\n"
+           "                以 label 列（可选）命名，没有时用行号（第一条数据为 1）；\n"
+           "                其余各行不画，行数写在标准错误上。CSV 输出不变。\n"
+           "                图按（第一个点的）大气压力 B 绘制；B 不同的点仍按其自身的 d、h 标出，图中注明。\n"
+           "                范围以外的点不画，个数在图例中注明；多于 60 个点时只画点，不逐点标注。\n"
+           "  --chart-t 最小:最大   干球温度范围，℃（默认 -10:50；在 -100 … 200 之内，跨度 1 … 150）\n"
+           "  --chart-d 最小:最大   含湿量范围，g/kg干（默认 0:35；在 0 … 1000 之内，跨度 1 … 200）\n"
+           "  --chart-process       （批量）用箭头依次连接相邻的点，标注焓差 Δh 与热湿比 ε = Δh/(Δd/1000)\n"
+           "\n"
            "\n"
            "退出码：\n"
            "  0  计算一个状态点：成功；批量计算：输入全部读完、结果全部写出，不论各行的 status\n"
            "     （各行的成败看 status 列）\n"
-           "  1  计算一个状态点：计算失败或输入不完整\n"
-           "  2  用法错误；批量输入无法打开或读取、没有可用的表头；结果或帮助无法写出\n";
+           "  1  计算一个状态点：计算失败或输入不完整（此时不写图表）\n"
+           "  2  用法错误；批量输入无法打开或读取、没有可用的表头；结果、帮助或图表无法写出\n"
+           "     （图表文件的类型或范围有误、路径无法写入时，什么也不输出）\n";
 }

@@ -1,10 +1,12 @@
 // nimbara-calc's command line: what it asks for, and the usage and help texts.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "calculate.h"
+#include "chartrange.h"
 
 // What the command line asks for.
 struct CliArguments {
@@ -27,10 +29,21 @@ struct CliArguments {
 
     // Batch: the input file; empty or "-" is standard input.
     std::string batchFile;
+
+    // --altitude METRES, instead of -B: B is then the standard atmosphere's
+    // pressure there (in the batch, for every row).
+    std::optional<double> altitude;
+
+    // --chart FILE (.png, .svg or .pdf), with --chart-t and --chart-d for its
+    // range and, in the batch, --chart-process for arrows between the rows.
+    std::string chartFile;  // empty: no chart
+    ChartRange chartRange;
+    bool chartProcess = false;
 };
 
 // Reads the arguments after the program name. Options: -B, -u, -t, --rh,
-// --ts (each with its value as the next argument, or joined: -t27, --rh=46.37),
+// --ts, --altitude, --chart, --chart-t, --chart-d (each with its value as the
+// next argument, or joined: -t27, --rh=46.37), --chart-process,
 // --batch [FILE], --help (-h). An option's value is taken as it is, even when
 // it begins with "-" (-t -5 is a dry-bulb temperature of −5 °C).
 CliArguments ParseArguments(const std::vector<std::string>& args);

@@ -74,7 +74,7 @@ int RunBatch(std::istream& in, std::ostream& out, std::ostream& err, const Batch
 {
     CsvReader reader(in, 1 << 16, options.limits);
     CsvWriter writer(out);
-    RowCalculator calculator(options.limits);
+    RowCalculator calculator(options.limits, options.altitude);
 
     BatchRecord record;
     std::string error;
@@ -86,6 +86,8 @@ int RunBatch(std::istream& in, std::ostream& out, std::ostream& err, const Batch
         err << "nimbara-calc：" << error << '\n';
         return kExitUsage;
     }
+    if (options.observer)
+        options.observer->header(record.fields);
     for (const std::string& name : record.fields)
         writer.field(name);
     for (const char* name : BatchResultColumnNames())
@@ -94,11 +96,17 @@ int RunBatch(std::istream& in, std::ostream& out, std::ostream& err, const Batch
     if (options.flushEachRow)
         writer.flush();
 
+    long number = 0;
+    RowPoint point;
     while (!writer.failed() && readRecord(reader, record)) {
-        const BatchResults results = calculator.calculate(record);
+        const BatchResults results = calculator.calculate(record, options.observer ? &point : nullptr);
         writeRow(writer, calculator.width(), record, results);
         if (options.flushEachRow)
             writer.flush();
+        ++number;
+        // The output stage, in input order: what the chart collects.
+        if (options.observer)
+            options.observer->row({number, record.fields, results[kBatchStatusColumn], point});
     }
 
     const bool written = writer.flush();
@@ -112,9 +120,9 @@ int RunBatch(std::istream& in, std::ostream& out, std::ostream& err, const Batch
 }
 
 int RunBatchFile(const std::string& path, std::istream& stdinStream, std::ostream& out,
-                 std::ostream& err)
+                 std::ostream& err, const BatchOptions& given)
 {
-    BatchOptions options;
+    BatchOptions options = given;
     struct stat info {};
     if (path.empty() || path == "-") {
         options.flushEachRow = fstat(STDIN_FILENO, &info) != 0 || !S_ISREG(info.st_mode);

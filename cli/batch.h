@@ -2,14 +2,19 @@
 #pragma once
 
 #include <istream>
+#include <optional>
 #include <ostream>
 #include <string>
 
 #include "csv_reader.h"
+#include "batch_observer.h"
 
 // Batch calculation over CSV. The input's header row names at least the
 // columns mode, B, upsilon, t and value, in any order; other columns are passed
-// through. Each row is one calculation: mode "psi" (value = ψ in %) or "ts"
+// through. Instead of B it may have an altitude column (m; beside a B column
+// it is an ordinary column), or neither when the options give an altitude for
+// every row: B is then the standard atmosphere's pressure there, in whole
+// pascals. Each row is one calculation: mode "psi" (value = ψ in %) or "ts"
 // (value = ts in °C), every field a box text taken unchanged. The output has,
 // for each input record, as many fields as the header (a record with fewer is
 // padded with empty fields, one with more is cut, one cut at a limit of
@@ -33,6 +38,10 @@ struct BatchOptions {
     // blocks of about 1 MiB.
     bool flushEachRow = false;
     CsvLimits limits;
+    // m, for every row: the input has no B or altitude column (--altitude).
+    std::optional<double> altitude;
+    // Told of every row as it is written, in input order (the chart's points).
+    BatchObserver* observer = nullptr;
 };
 int RunBatch(std::istream& in, std::ostream& out, std::ostream& err, const BatchOptions& options = {});
 
@@ -41,4 +50,4 @@ int RunBatch(std::istream& in, std::ostream& out, std::ostream& err, const Batch
 // regular file. A file that cannot be opened gives kExitUsage with a message on
 // `err`.
 int RunBatchFile(const std::string& path, std::istream& stdinStream, std::ostream& out,
-                 std::ostream& err);
+                 std::ostream& err, const BatchOptions& options = {});

@@ -7,9 +7,18 @@
 #include "state_point.h"
 
 int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
-           std::ostream& err)
+           std::ostream& err, ChartRunner chart)
 {
     const CliArguments a = ParseArguments(args);
+    const bool calculation = a.action == CliArguments::Action::Batch
+                             || a.action == CliArguments::Action::StatePoint;
+    if (calculation && !a.chartFile.empty()) {
+        if (!chart) {
+            err << "nimbara-calc：这里不能绘制焓湿图（需要 nimbara-calc-chart）\n";
+            return kExitUsage;
+        }
+        return chart(a, in, out, err);
+    }
     switch (a.action) {
     case CliArguments::Action::Help:
         return WriteText(out, HelpText(), err, "帮助") ? kExitOk : kExitUsage;
@@ -17,7 +26,7 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
         err << "nimbara-calc：" << a.error << '\n' << UsageText();
         return kExitUsage;
     case CliArguments::Action::Batch:
-        return RunBatchFile(a.batchFile, in, out, err);
+        return RunBatchFile(a.batchFile, in, out, err, {.altitude = a.altitude});
     case CliArguments::Action::StatePoint:
         break;
     }

@@ -4,11 +4,14 @@
 #include <string_view>
 
 #include "calculate.h"
+#include "option_values.h"
 #include "printable.h"
 
 namespace {
 
 constexpr std::array<std::string_view, 5> kRequiredColumns = {"mode", "B", "upsilon", "t", "value"};
+// The column that may stand in for B: the altitude, from which B follows.
+constexpr std::string_view kAltitudeColumn = "altitude";
 
 std::string lineMessage(long line, std::string_view what)
 {
@@ -29,7 +32,12 @@ std::string skippedLines(const BatchRecord& record)
 bool RowCalculator::readHeader(const std::vector<std::string>& header, std::string& error)
 {
     std::array<bool, kColumns> found{};
+    int altitudeColumns = 0;
     for (std::size_t i = 0; i < header.size(); ++i) {
+        if (header[i] == kAltitudeColumn) {
+            ++altitudeColumns;
+            m_altitudeColumn = i;
+        }
         for (std::size_t r = 0; r < kRequiredColumns.size(); ++r) {
             if (header[i] != kRequiredColumns[r])
                 continue;
@@ -41,16 +49,33 @@ bool RowCalculator::readHeader(const std::vector<std::string>& header, std::stri
             m_columns[r] = i;
         }
     }
+    // B comes from its own column, else from an altitude column, else from
+    // the altitude option. Beside a B column an altitude column is an
+    // ordinary one, passed through as before.
+    m_hasB = found[kB];
+    if (m_hasB) {
+        m_altitudeColumn.reset();
+        altitudeColumns = 0;
+    }
+    if (altitudeColumns > 1) {
+        error = "表头中的列 altitude 出现了不止一次";
+        return false;
+    }
+    if (m_altitude && (m_hasB || m_altitudeColumn)) {
+        error = "给出 --altitude 时，输入中不能再有 B 列或 altitude 列";
+        return false;
+    }
+    const bool pressureGiven = m_altitudeColumn || m_altitude;
     std::string missing;
     for (std::size_t r = 0; r < kRequiredColumns.size(); ++r) {
-        if (!found[r]) {
+        if (!found[r] && !(r == kB && pressureGiven)) {
             if (!missing.empty())
                 missing += ",";
             missing += kRequiredColumns[r];
         }
     }
     if (!missing.empty()) {
-        error = "表头缺少必需的列：" + missing + "（须有 mode,B,upsilon,t,value）";
+        error = "表头缺少必需的列：" + missing + "（须有 mode,B,upsilon,t,value，或以 altitude 列代替 B）";
         return false;
     }
     m_width = header.size();
@@ -92,10 +117,20 @@ std::string RowCalculator::recordProblem(const BatchRecord& record) const
     return {};
 }
 
-BatchResults RowCalculator::calculate(const BatchRecord& record) const
+BatchResults RowCalculator::calculate(const BatchRecord& record, RowPoint* point) const
 {
     BatchResults results;
     std::string problem = recordProblem(record);
+    std::optional<double> altitude = m_altitude;
+    if (problem.empty() && m_altitudeColumn) {
+        // An empty altitude is a missing B: the row is incomplete.
+        const std::string& text = record.fields[*m_altitudeColumn];
+        std::string altitudeError;
+        if (!text.empty() && !(altitude = ParseAltitude(text, altitudeError)))
+            problem = lineMessage(record.line, altitudeError);
+    }
+    if (point)
+        point->altitude = altitude;
     if (!problem.empty()) {
         results[kBatchStatusColumn] = "error";
         results[kBatchMessageColumn] = std::move(problem);
@@ -104,7 +139,8 @@ BatchResults RowCalculator::calculate(const BatchRecord& record) const
 
     auto field = [&](Column c) -> const std::string& { return record.fields[m_columns[c]]; };
     const bool psiKnown = field(kMode) == "psi";
-    const CalcInputs inputs{field(kB), field(kUpsilon), field(kT),
+    const std::string B = m_hasB ? field(kB) : altitude ? PressureTextAtAltitude(*altitude) : std::string();
+    const CalcInputs inputs{B, field(kUpsilon), field(kT),
                             psiKnown ? std::string() : field(kValue),
                             psiKnown ? field(kValue) : std::string()};
     const InputMode mode = psiKnown ? InputMode::PsiKnown : InputMode::TsKnown;
@@ -122,6 +158,8 @@ BatchResults RowCalculator::calculate(const BatchRecord& record) const
         for (std::size_t i = 0; i < kBatchResultQuantities.size(); ++i)
             results[i] = ResultText(outcome, mode, kBatchResultQuantities[i]);
         results[kBatchStatusColumn] = outcome.dewPointOutOfRange ? "dew-point-range" : "ok";
+        if (point)
+            point->point = outcome.point;
         if (outcome.dewPointOutOfRange)
             results[kBatchMessageColumn] = kDewPointMessage;
         break;

@@ -3,12 +3,14 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "csv_reader.h"
 #include "quantity.h"
+#include "statepoint.h"
 
 // One input record of the batch, as the reading stage hands it on.
 struct BatchRecord {
@@ -29,6 +31,12 @@ inline constexpr std::size_t kBatchStatusColumn = kBatchResultQuantities.size();
 inline constexpr std::size_t kBatchMessageColumn = kBatchStatusColumn + 1;
 using BatchResults = std::array<std::string, kBatchMessageColumn + 1>;
 
+// What a chart needs of a calculated row besides its texts.
+struct RowPoint {
+    StatePoint point;                // for status ok and dew-point-range
+    std::optional<double> altitude;  // m, when its B came from an altitude
+};
+
 // The names of the result fields, in their order.
 std::array<const char*, std::tuple_size_v<BatchResults>> BatchResultColumnNames();
 
@@ -38,10 +46,17 @@ std::array<const char*, std::tuple_size_v<BatchResults>> BatchResultColumnNames(
 // any order, or several at once.
 class RowCalculator {
 public:
-    explicit RowCalculator(const CsvLimits& limits) : m_limits(limits) {}
+    // `altitude` (m, from --altitude) gives every row its B; the input may
+    // then have neither a B nor an altitude column.
+    explicit RowCalculator(const CsvLimits& limits, std::optional<double> altitude = std::nullopt)
+        : m_limits(limits), m_altitude(altitude)
+    {
+    }
 
     // Finds the columns mode, B, upsilon, t and value in the header's fields;
     // false with `error` set (in Chinese) when one is missing or named twice.
+    // Without a B column an altitude column (m) gives each row its B; beside a
+    // B column it is an ordinary column.
     bool readHeader(const std::vector<std::string>& header, std::string& error);
     // The number of fields in the header: every output row has this many
     // input fields, followed by the result fields.
@@ -50,7 +65,8 @@ public:
     // The result fields of one record: the texts the calculation window's
     // boxes would show, the status (ok, incomplete, dew-point-range, error) and
     // the message; every message but the dew point's starts "第N行：".
-    BatchResults calculate(const BatchRecord& record) const;
+    // When `point` is given it receives the state point and its altitude.
+    BatchResults calculate(const BatchRecord& record, RowPoint* point = nullptr) const;
 
 private:
     enum Column { kMode, kB, kUpsilon, kT, kValue, kColumns };
@@ -58,6 +74,9 @@ private:
     std::string recordProblem(const BatchRecord& record) const;
 
     CsvLimits m_limits;
+    std::optional<double> m_altitude;
     std::array<std::size_t, kColumns> m_columns{};
+    bool m_hasB = false;
+    std::optional<std::size_t> m_altitudeColumn;
     std::size_t m_width = 0;
 };

@@ -6,7 +6,7 @@
 
 int RunStatePoint(InputMode mode, const std::string& B, const std::string& upsilon,
                   const std::string& t, const std::string& humidity, std::ostream& out,
-                  std::ostream& err)
+                  std::ostream& err, StatePoint* computed)
 {
     const bool psiKnown = mode == InputMode::PsiKnown;
     CalcInputs inputs{B, upsilon, t, psiKnown ? std::string() : humidity,
@@ -33,5 +33,7 @@ int RunStatePoint(InputMode mode, const std::string& B, const std::string& upsil
         return kExitUsage;
     if (outcome.dewPointOutOfRange)
         err << kDewPointMessage << '\n';
+    if (computed)
+        *computed = outcome.point;
     return kExitOk;
 }

@@ -1,6 +1,6 @@
 # The Debian package: `cpack --config CPackConfig.cmake` in a Release build
 # (scripts/package does both) gives nimbara_<version>_<arch>.deb holding the
-# two programs, the menu entry and the icon.
+# two programs (with nimbara-calc's chart helper), the menu entry and the icon.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME nimbara)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -23,18 +23,21 @@ moisture content, enthalpy, density, specific volume, saturation and vapour
 pressures and the dew point. It keeps dated records in a notebook and saves
 them as a rich-text document. The desktop program (nimbara) speaks
 Simplified Chinese; nimbara-calc does the same calculation on the command
-line, one state point or a CSV batch.
+line, one state point or a CSV batch, and draws the points on the h-d
+chart (PNG, SVG or PDF).
 .
 Nimbara 根据大气压力、湿球处风速、干球温度以及相对湿度或湿球温度，
 计算湿空气的含湿量、焓、密度、比容、饱和压力、水蒸气分压力和露点温度，
 可将带日期的计算记录保存到记录本并导出为 RTF 文档。")
 
-# The shared libraries (libc, libstdc++ and the Qt 6 core, GUI and widgets
-# runtime, which also carries the xcb platform plugin on Debian 12) come from
-# dpkg-shlibdeps; the rest are files the program opens at run time, which no
-# linker sees: Qt's Chinese translation and the CJK fonts its windows name.
+# The shared libraries (libc, libstdc++ and the Qt 6 core, GUI, widgets and
+# SVG runtime; libqt6gui6 also carries the xcb and offscreen platform plugins
+# on Debian 12) come from dpkg-shlibdeps; the rest are files the programs open
+# at run time, which no linker sees: Qt's Chinese translation and the CJK
+# fonts the windows and the h-d chart name. libqt6svg6 is named as well: only
+# the chart helper in libexec links it, and the chart's SVG export needs it.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-translations-l10n, fonts-arphic-uming, fonts-arphic-ukai")
+    "qt6-translations-l10n, fonts-arphic-uming, fonts-arphic-ukai, libqt6svg6")
 
 include(CPack)

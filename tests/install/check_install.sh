@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # check_install.sh BUILD_DIR SOURCE_DIR
 # Runs `cmake --install` into a temporary prefix and checks that exactly the
-# programs, the menu entry and the icon are installed, that the menu entry is
+# programs (with the chart helper of nimbara-calc), the menu entry and the icon
+# are installed, that the menu entry is
 # valid and names what was installed, and that the installed calculator runs.
 set -euo pipefail
 build=$1
@@ -17,14 +18,15 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 expected=$(printf '%s\n' \
   bin/nimbara \
   bin/nimbara-calc \
+  libexec/nimbara/nimbara-calc-chart \
   share/applications/nimbara.desktop \
   share/icons/hicolor/48x48/apps/nimbara.png | sort)
 actual=$(cd "$prefix" && find . -type f | sed 's|^\./||' | sort)
 [[ "$actual" == "$expected" ]] || fail "installed files differ from the expected set:
 $(diff <(echo "$expected") <(echo "$actual") || true)"
 
-for program in nimbara nimbara-calc; do
-  [[ -x "$prefix/bin/$program" ]] || fail "bin/$program is not executable"
+for program in bin/nimbara bin/nimbara-calc libexec/nimbara/nimbara-calc-chart; do
+  [[ -x "$prefix/$program" ]] || fail "$program is not executable"
 done
 cmp -s "$source/shell/resources/nimbara.png" "$prefix/share/icons/hicolor/48x48/apps/nimbara.png" \
   || fail "the installed icon is not the program's icon"
@@ -53,6 +55,12 @@ fi
 # The installed calculator works from the prefix, away from the build tree.
 out=$(cd / && "$prefix/bin/nimbara-calc" -t 27 --rh 46.37) || fail "installed nimbara-calc failed"
 grep -q '湿球温度 ts=19.03℃' <<<"$out" || fail "installed nimbara-calc printed: $out"
+# It finds its chart helper in the installed place.
+chart="$prefix/chart.svg"
+out=$(cd / && "$prefix/bin/nimbara-calc" -t 27 --rh 46.37 --chart "$chart" 2>&1) \
+  || fail "installed nimbara-calc --chart failed: $out"
+grep -q '焓' "$chart" 2>/dev/null || fail "installed nimbara-calc --chart wrote no chart"
+rm -f "$chart"
 
 [[ $failures -eq 0 ]] && echo "install layout ok"
 exit $(( failures > 0 ))

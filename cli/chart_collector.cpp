@@ -1,0 +1,59 @@
+// The rows of a batch as points of its chart.
+#include "chart_collector.h"
+
+#include <string>
+
+#include "display.h"
+
+ChartCollector::ChartCollector(const ChartRange& range, bool process, double B,
+                               std::optional<double> altitude)
+{
+    m_content.range = range;
+    m_content.process = process;
+    m_content.B = B;
+    m_content.altitude = altitude;
+}
+
+void ChartCollector::header(const std::vector<std::string>& columns)
+{
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        if (columns[i] == "label") {
+            m_labelColumn = static_cast<int>(i);
+            break;
+        }
+    }
+}
+
+void ChartCollector::row(const FinishedRow& row)
+{
+    if (row.status != "ok" && row.status != "dew-point-range") {
+        ++m_failed;
+        return;
+    }
+    const StatePoint& point = row.point.point;
+    if (m_content.points.empty()) {
+        m_content.B = point.B;
+        m_content.altitude = row.point.altitude;
+    } else if (point.B != m_content.B) {
+        ++m_otherPressure;
+    }
+    std::string label;
+    if (m_labelColumn >= 0 && static_cast<std::size_t>(m_labelColumn) < row.fields.size())
+        label = row.fields[static_cast<std::size_t>(m_labelColumn)];
+    if (label.empty())
+        label = std::to_string(row.number);
+    m_content.points.push_back(ChartPointOf(point, std::move(label), false));
+}
+
+ChartContent ChartCollector::content() const
+{
+    ChartContent content = m_content;
+    if (m_otherPressure > 0) {
+        content.notes.push_back("图按第一个点的大气压力 B = " + FormatShortest(m_content.B)
+                                + " Pa 绘制；另有 " + std::to_string(m_otherPressure)
+                                + " 个点的 B 与之不同，按其自身的 d、h 标出");
+    }
+    if (m_failed > 0)
+        content.notes.push_back(std::to_string(m_failed) + " 行未能算出状态点，未画出");
+    return content;
+}

@@ -1,0 +1,33 @@
+// Gathers the rows of a batch into the points of its chart.
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include "batch_observer.h"
+#include "chartcontent.h"
+
+// Rows with status ok or dew-point-range become points, named by their label
+// column or else by their row number; the others are counted as failed. The
+// chart is drawn for the first point's B; points of another B keep their
+// own d and h, and the legend says how many there are.
+class ChartCollector : public BatchObserver {
+public:
+    // `B` and `altitude` title an empty chart.
+    ChartCollector(const ChartRange& range, bool process, double B, std::optional<double> altitude);
+
+    void header(const std::vector<std::string>& columns) override;
+    void row(const FinishedRow& row) override;
+
+    // The chart's content, its legend notes included.
+    ChartContent content() const;
+    long plotted() const { return static_cast<long>(m_content.points.size()); }
+    long failed() const { return m_failed; }
+    long otherPressure() const { return m_otherPressure; }
+
+private:
+    ChartContent m_content;
+    int m_labelColumn = -1;
+    long m_failed = 0;
+    long m_otherPressure = 0;
+};

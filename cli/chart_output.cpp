@@ -1,0 +1,56 @@
+// The chart file of a nimbara-calc run.
+#include "chart_output.h"
+
+#include <QGuiApplication>
+
+#include "chartfile.h"
+#include "printable.h"
+
+namespace {
+
+char kProgram[] = "nimbara-calc";
+char kPlatformOption[] = "-platform";
+char kOffscreen[] = "offscreen";
+
+void dropQtMessage(QtMsgType, const QMessageLogContext&, const QString&) {}
+
+}  // namespace
+
+ChartOutput::ChartOutput(const std::string& path)
+    : m_path(path), m_argv{kProgram, kPlatformOption, kOffscreen, nullptr}
+{
+}
+
+ChartOutput::~ChartOutput()
+{
+    m_file.reset();
+    m_app.reset();
+    if (m_quietened)
+        qInstallMessageHandler(m_previousHandler);
+}
+
+bool ChartOutput::open(std::ostream& err)
+{
+    // Such as "QStandardPaths: XDG_RUNTIME_DIR not set", which says nothing
+    // about the chart.
+    m_previousHandler = qInstallMessageHandler(dropQtMessage);
+    m_quietened = true;
+    if (!QCoreApplication::instance())
+        m_app = std::make_unique<QGuiApplication>(m_argc, m_argv);
+    m_file = std::make_unique<ChartFile>(QString::fromStdString(m_path));
+    if (!m_file->open()) {
+        err << "nimbara-calc：" << Printable(m_file->errorMessage().toStdString()) << '\n';
+        return false;
+    }
+    return true;
+}
+
+bool ChartOutput::write(const ChartContent& content, std::ostream& err)
+{
+    if (!m_file || !m_file->write(content)) {
+        err << "nimbara-calc："
+            << (m_file ? Printable(m_file->errorMessage().toStdString()) : std::string("图表文件未打开")) << '\n';
+        return false;
+    }
+    return true;
+}

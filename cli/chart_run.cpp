@@ -1,0 +1,77 @@
+// The calculations of nimbara-calc with a chart file.
+#include "chart_run.h"
+
+#include "batch.h"
+#include "chart_collector.h"
+#include "chart_output.h"
+#include "chartlines.h"
+#include "display.h"
+#include "option_values.h"
+#include "parse.h"
+#include "printable.h"
+#include "state_point.h"
+
+namespace {
+
+constexpr const char* kPrefix = "nimbara-calc：";
+
+void reportOutside(const ChartContent& content, std::ostream& err)
+{
+    const ChartLines lines(content.B, content.range);
+    long outside = 0;
+    for (const ChartPoint& p : content.points)
+        outside += lines.inRange({p.d, p.h}) ? 0 : 1;
+    if (outside > 0)
+        err << kPrefix << outside << " 个点在图的范围之外，未画出\n";
+}
+
+}  // namespace
+
+int RunStatePointWithChart(const CliArguments& a, std::ostream& out, std::ostream& err)
+{
+    ChartOutput chart(a.chartFile);
+    if (!chart.open(err))
+        return kExitUsage;
+    StatePoint point;
+    const int code = RunStatePoint(a.mode, a.B, a.upsilon, a.t, a.humidity, out, err, &point);
+    if (code != kExitOk)
+        return code;
+    ChartContent content;
+    content.B = point.B;
+    content.altitude = a.altitude;
+    content.range = a.chartRange;
+    content.points.push_back(ChartPointOf(point, "状态点", true));
+    reportOutside(content, err);
+    return chart.write(content, err) ? kExitOk : kExitUsage;
+}
+
+int RunBatchWithChart(const CliArguments& a, std::istream& in, std::ostream& out, std::ostream& err)
+{
+    ChartOutput chart(a.chartFile);
+    if (!chart.open(err))
+        return kExitUsage;
+    // An empty chart is titled with the B the rows would have had.
+    const double B = a.altitude ? ParseLenient(PressureTextAtAltitude(*a.altitude)) : 101325;
+    ChartCollector collector(a.chartRange, a.chartProcess, B, a.altitude);
+    const int code = RunBatchFile(a.batchFile, in, out, err, {.altitude = a.altitude, .observer = &collector});
+    if (code != kExitOk)
+        return code;
+
+    const ChartContent content = collector.content();
+    if (collector.failed() > 0)
+        err << kPrefix << collector.failed() << " 行未能算出状态点，没有画在图上\n";
+    if (collector.otherPressure() > 0) {
+        err << kPrefix << "图按第一个点的大气压力 B = " << FormatShortest(content.B) << " Pa 绘制；另有 "
+            << collector.otherPressure() << " 个点的 B 与之不同，按其自身的 d、h 标出\n";
+    }
+    if (collector.plotted() == 0)
+        err << kPrefix << "没有可画的状态点，图表“" << Printable(a.chartFile) << "”为空\n";
+    reportOutside(content, err);
+    return chart.write(content, err) ? kExitOk : kExitUsage;
+}
+
+int RunWithChart(const CliArguments& a, std::istream& in, std::ostream& out, std::ostream& err)
+{
+    return a.action == CliArguments::Action::Batch ? RunBatchWithChart(a, in, out, err)
+                                                   : RunStatePointWithChart(a, out, err);
+}
