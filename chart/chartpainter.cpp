@@ -115,7 +115,11 @@ ChartPainter::ChartPainter(QPainter& painter, const ChartContent& content, QSize
         // Isenthalps at least 2.5 mm apart, labelled at least 9 mm apart.
         const double perKJ = m_layout.mapping().scale() / ChartLines::Shear() * M_SQRT1_2;
         m_enthalpyStep = niceStep(m_layout.mm(2.5) / perKJ);
-        m_enthalpyLabelStep = std::max(10.0, niceStep(m_layout.mm(9) / perKJ));
+        // Every 10 kJ/kg on a full chart; closer on a zoomed one, when room allows.
+        m_enthalpyLabelStep = niceStep(m_layout.mm(12) / perKJ);
+        // Isotherms every 5 °C, and every 1 °C on a zoomed chart.
+        const double perKelvin = m_layout.mapping().scale() * (Enthalpy(1, 0) - Enthalpy(0, 0)) / ChartLines::Shear();
+        m_isothermLabelStep = std::min(5.0, niceStep(m_layout.mm(5.5) / perKelvin));
     }
 }
 
@@ -197,6 +201,7 @@ void ChartPainter::paint()
         drawTScale();
         drawEnthalpyScale();
         drawHumidityLabels();
+        placePoints();
         drawProcess();
         drawPoints();
         drawFan();
@@ -240,7 +245,7 @@ void ChartPainter::drawGrid()
     const double hLow = Enthalpy(r.tMin, m_lines.dLeft());
     const double hHigh = Enthalpy(r.tMax, m_lines.dRight());
     forEachMultiple(m_enthalpyStep, hLow, hHigh, [&](double h, double) {
-        const bool major = std::fmod(std::fabs(h), m_enthalpyLabelStep) < 1e-9;
+        const bool major = std::fmod(std::fabs(h), std::max(10.0, m_enthalpyLabelStep)) < 1e-9;
         if (const auto s = m_lines.isenthalp(h)) {
             m_p.setPen(pen(major ? kIsenthalpMajor : kIsenthalpMinor, major ? 0.22 : 0.1));
             drawSegment(*s);
@@ -318,10 +323,11 @@ void ChartPainter::drawTScale()
 {
     const ChartRange& r = m_content.range;
     const QRectF frame = m_layout.frame();
-    m_p.setPen(kIsothermMajor);
-    setFont(7.5);
-    forEachMultiple(5, r.tMin, r.tMax, [&](double t, double) {
+    forEachMultiple(m_isothermLabelStep, r.tMin, r.tMax, [&](double t, double) {
         if (const auto s = m_lines.isotherm(t)) {
+            const bool major = std::fmod(std::fabs(t), 5) == 0;
+            m_p.setPen(major ? kIsothermMajor : kIsothermMinor.darker(150));
+            setFont(major ? 7.5 : 6.5);
             const QPointF left = m_layout.mapping().toPage(s->from);
             drawLabel(QPointF(frame.left() - m_layout.mm(1.2), left.y()),
                       Qt::AlignRight | Qt::AlignVCenter, number(t));
@@ -409,6 +415,78 @@ void ChartPainter::drawHumidityLabels()
     m_p.setPen(kHumidity);
 }
 
+void ChartPainter::placePoints()
+{
+    const ChartMapping& map = m_layout.mapping();
+    const QRectF frame = m_layout.frame();
+    const double r = m_layout.mm(0.9);
+    for (const ChartPoint& p : m_content.points) {
+        const QPointF at = map.toPage({p.d, p.h});
+        if (!m_lines.inRange({p.d, p.h}) || !frame.contains(at)) {
+            ++m_outside;
+            continue;
+        }
+        ++m_plotted;
+        m_dots.push_back(at);
+        if (labelled())
+            m_taken.push_back(QRectF(at - QPointF(r, r), at + QPointF(r, r)));
+    }
+}
+
+bool ChartPainter::labelled() const
+{
+    return static_cast<int>(m_content.points.size()) <= kMaxLabelledPoints;
+}
+
+QRectF ChartPainter::placeBlock(const QVector<QRectF>& candidates)
+{
+    // The first place that covers no marker and no earlier label, failing
+    // that the one that covers least; always inside the frame.
+    const QRectF frame = m_layout.frame();
+    QRectF best;
+    int bestCovered = -1;
+    for (QRectF place : candidates) {
+        place.moveLeft(std::clamp(place.left(), frame.left(), std::max(frame.left(), frame.right() - place.width())));
+        place.moveTop(std::clamp(place.top(), frame.top(), std::max(frame.top(), frame.bottom() - place.height())));
+        int covered = 0;
+        for (const QRectF& other : m_taken)
+            covered += place.intersects(other) ? 1 : 0;
+        if (bestCovered < 0 || covered < bestCovered) {
+            best = place;
+            bestCovered = covered;
+        }
+        if (covered == 0)
+            break;
+    }
+    m_taken.push_back(best);
+    return best;
+}
+
+void ChartPainter::drawBlock(const QRectF& place, const QVector<BlockLine>& lines)
+{
+    const double pad = m_layout.mm(0.4);
+    m_p.fillRect(place, Qt::white);
+    double y = place.top();
+    for (const BlockLine& line : lines) {
+        m_p.setFont(line.font);
+        const double height = QFontMetricsF(line.font, m_p.device()).height();
+        m_p.drawText(QRectF(place.left() + pad, y, place.width() - 2 * pad, height),
+                     Qt::AlignLeft | Qt::AlignVCenter, line.text);
+        y += height;
+    }
+}
+
+QSizeF ChartPainter::blockSize(const QVector<BlockLine>& lines) const
+{
+    QSizeF size;
+    for (const BlockLine& line : lines) {
+        const QFontMetricsF fm(line.font, m_p.device());
+        size.setWidth(std::max(size.width(), fm.horizontalAdvance(line.text)));
+        size.rheight() += fm.height();
+    }
+    return size + QSizeF(2 * m_layout.mm(0.4), 0);
+}
+
 void ChartPainter::drawProcess()
 {
     if (!m_content.process)
@@ -416,25 +494,43 @@ void ChartPainter::drawProcess()
     const ChartMapping& map = m_layout.mapping();
     const QRectF frame = m_layout.frame();
     const std::vector<ChartPoint>& points = m_content.points;
-    setFont(6.5);
+
+    struct Arrow {
+        QPointF from, to;  // cut to the frame
+        bool reachesEnd;   // its end point is inside: it gets an arrowhead
+        double dh, dd;
+    };
+    std::vector<Arrow> arrows;
     for (std::size_t i = 1; i < points.size(); ++i) {
         const ChartPoint& a = points[i - 1];
         const ChartPoint& b = points[i];
-        const double dh = b.h - a.h;
-        const double dd = b.d - a.d;
-        if (dh == 0 && dd == 0)
+        if (b.h == a.h && b.d == a.d)
             continue;
         QPointF from = map.toPage({a.d, a.h});
         QPointF to = map.toPage({b.d, b.h});
         const QPointF end = to;
-        const QPointF direction = unit(to - from);
-        if (!clipToFrame(from, to, frame))
-            continue;
+        if (clipToFrame(from, to, frame))
+            arrows.push_back({from, to, to == end, b.h - a.h, b.d - a.d});
+    }
+    // Labels keep off the arrows: each arrow is marked as taken, in steps.
+    const double mark = m_layout.mm(0.4);
+    for (const Arrow& arrow : arrows) {
+        const double length = QLineF(arrow.from, arrow.to).length();
+        for (double at = 0; at <= length; at += m_layout.mm(1.5)) {
+            const QPointF on = arrow.from + (arrow.to - arrow.from) * (length > 0 ? at / length : 0);
+            m_taken.push_back(QRectF(on - QPointF(mark, mark), on + QPointF(mark, mark)));
+        }
+    }
+
+    setFont(6.5);
+    const QFont font = m_p.font();
+    for (const Arrow& arrow : arrows) {
+        const QPointF direction = unit(arrow.to - arrow.from);
         m_p.setPen(pen(kProcess, 0.35));
-        m_p.drawLine(from, to - (to == end ? direction * m_layout.mm(1.2) : QPointF()));
-        if (to == end) {
+        m_p.drawLine(arrow.from, arrow.to - (arrow.reachesEnd ? direction * m_layout.mm(1.2) : QPointF()));
+        if (arrow.reachesEnd) {
             // The arrowhead stops at the marker's edge.
-            const QPointF tip = end - direction * m_layout.mm(0.9);
+            const QPointF tip = arrow.to - direction * m_layout.mm(0.9);
             const QPointF side(-direction.y(), direction.x());
             QPolygonF head;
             head << tip << tip - direction * m_layout.mm(2.4) + side * m_layout.mm(0.9)
@@ -444,24 +540,30 @@ void ChartPainter::drawProcess()
             m_p.drawPolygon(head);
             m_p.setBrush(Qt::NoBrush);
         }
-        const QPointF middle = (from + to) / 2;
-        if (!frame.contains(middle))
-            continue;
         QString epsilon;
-        if (dd == 0)
-            epsilon = dh > 0 ? QStringLiteral("+∞") : QStringLiteral("-∞");
+        if (arrow.dd == 0)
+            epsilon = arrow.dh > 0 ? QStringLiteral("+∞") : QStringLiteral("-∞");
         else
-            epsilon = text(FormatFixed(dh / (dd / 1000), 0));
-        const QString line1 = QStringLiteral("Δh = %1 kJ/kg干").arg(text(FormatFixed(dh, 2)));
-        const QString line2 = QStringLiteral("ε = %1 kJ/kg").arg(epsilon);
-        // Beside the arrow, on its left-hand side as it runs.
-        const QPointF side(direction.y(), -direction.x());
-        const QPointF at = middle + side * m_layout.mm(2.2);
-        const Qt::Alignment h = side.x() >= 0 ? Qt::AlignLeft : Qt::AlignRight;
+            epsilon = text(FormatFixed(arrow.dh / (arrow.dd / 1000), 0));
+        const QVector<BlockLine> lines = {
+            {QStringLiteral("Δh = %1 kJ/kg干").arg(text(FormatFixed(arrow.dh, 2))), font},
+            {QStringLiteral("ε = %1 kJ/kg").arg(epsilon), font},
+        };
+        // Beside the arrow, near its middle, on whichever side is free.
+        const QSizeF size = blockSize(lines);
+        const QPointF normal(direction.y(), -direction.x());
+        QVector<QRectF> candidates;
+        for (double along : {0.5, 0.35, 0.65, 0.2, 0.8}) {
+            const QPointF on = arrow.from + (arrow.to - arrow.from) * along;
+            for (double sign : {1.0, -1.0}) {
+                const QPointF near = on + normal * sign * m_layout.mm(1.2);
+                const double x = normal.x() * sign >= 0 ? near.x() : near.x() - size.width();
+                const double y = normal.y() * sign >= 0 ? near.y() : near.y() - size.height();
+                candidates.push_back(QRectF(QPointF(x, y), size));
+            }
+        }
         m_p.setPen(kProcess);
-        const QRectF first = drawLabel(at, h | Qt::AlignBottom, line1, true, &frame);
-        drawLabel(h == Qt::AlignLeft ? first.bottomLeft() : first.bottomRight(), h | Qt::AlignTop, line2,
-                  true, &frame);
+        drawBlock(placeBlock(candidates), lines);
     }
 }
 
@@ -469,49 +571,56 @@ void ChartPainter::drawPoints()
 {
     const ChartMapping& map = m_layout.mapping();
     const QRectF frame = m_layout.frame();
-    const bool labelled = static_cast<int>(m_content.points.size()) <= kMaxLabelledPoints;
-    QVector<QPointF> dots;
-    for (const ChartPoint& p : m_content.points) {
-        const QPointF at = map.toPage({p.d, p.h});
-        if (!m_lines.inRange({p.d, p.h}) || !frame.contains(at)) {
-            ++m_outside;
-            continue;
-        }
-        ++m_plotted;
-        dots.push_back(at);
-    }
-    if (!labelled) {
+    if (!labelled()) {
         // Many points: round dots of one pen, drawn in one call.
         QPen dot(PointColour(), m_layout.mm(0.7));
         dot.setCapStyle(Qt::RoundCap);
         m_p.setPen(dot);
-        m_p.drawPoints(dots.data(), static_cast<int>(dots.size()));
+        m_p.drawPoints(m_dots.data(), static_cast<int>(m_dots.size()));
         return;
     }
     const double r = m_layout.mm(0.9);
     m_p.setPen(pen(QColor(0x60, 0, 0), 0.15));
     m_p.setBrush(PointColour());
-    for (const QPointF& at : dots)
+    for (const QPointF& at : m_dots)
         m_p.drawEllipse(at, r, r);
     m_p.setBrush(Qt::NoBrush);
 
+    // Each label block (name, then detail lines) goes beside its marker,
+    // where it covers no other marker and no earlier label if it can.
+    const QFont nameFont = ChartFont(7.5);
+    QFont boldName = nameFont;
+    boldName.setBold(true);
+    const QFont detailFont = ChartFont(7);
+    const double gap = m_layout.mm(1.3);
     m_p.setPen(kInk);
     for (const ChartPoint& p : m_content.points) {
         const QPointF at = map.toPage({p.d, p.h});
         if (!m_lines.inRange({p.d, p.h}) || !frame.contains(at))
             continue;
-        QPointF anchor = at + QPointF(m_layout.mm(1.4), -m_layout.mm(1.0));
-        if (!p.label.empty()) {
-            setFont(7.5, true);
-            const QRectF rect =
-                drawLabel(anchor, Qt::AlignLeft | Qt::AlignBottom, text(p.label), true, &frame);
-            anchor = QPointF(rect.left(), rect.bottom());
-        }
-        setFont(7);
-        for (const std::string& line : p.details) {
-            const QRectF rect = drawLabel(anchor, Qt::AlignLeft | Qt::AlignTop, text(line), true, &frame);
-            anchor = QPointF(rect.left(), rect.bottom());
-        }
+        QVector<BlockLine> lines;
+        if (!p.label.empty())
+            lines.push_back({text(p.label), boldName});
+        for (const std::string& line : p.details)
+            lines.push_back({text(line), detailFont});
+        if (lines.isEmpty())
+            continue;
+        const QSizeF size = blockSize(lines);
+        const double w = size.width(), h = size.height();
+        const QPointF corners[] = {
+            at + QPointF(gap * 0.8, -gap * 0.5 - h),       // up right
+            at + QPointF(gap, -h / 2),                     // right
+            at + QPointF(gap * 0.8, gap * 0.5),            // down right
+            at + QPointF(-gap * 0.8 - w, -gap * 0.5 - h),  // up left
+            at + QPointF(-gap - w, -h / 2),                // left
+            at + QPointF(-gap * 0.8 - w, gap * 0.5),       // down left
+            at + QPointF(-w / 2, -gap - h),                // above
+            at + QPointF(-w / 2, gap),                     // below
+        };
+        QVector<QRectF> candidates;
+        for (const QPointF& corner : corners)
+            candidates.push_back(QRectF(corner, size));
+        drawBlock(placeBlock(candidates), lines);
     }
 }
 
@@ -552,7 +661,9 @@ void ChartPainter::drawLegend()
     };
     const auto noKey = [](double) {};
 
-    entry(lineKey(kIsothermMajor, 0.3), QStringLiteral("干球温度 t，每 1 ℃，每 5 ℃ 加粗并标注"));
+    entry(lineKey(kIsothermMajor, 0.3),
+          m_isothermLabelStep < 5 ? QStringLiteral("干球温度 t，每 1 ℃，每 5 ℃ 加粗")
+                                  : QStringLiteral("干球温度 t，每 1 ℃，每 5 ℃ 加粗并标注"));
     entry(lineKey(kIsenthalpMajor, 0.22),
           QStringLiteral("焓 h，每 %1 kJ/kg干，每 %2 kJ/kg干 标注")
               .arg(number(m_enthalpyStep), number(m_enthalpyLabelStep)));

@@ -2,10 +2,12 @@
 #pragma once
 
 #include <QColor>
+#include <QFont>
 #include <QPainter>
 #include <QPointF>
 #include <QSizeF>
 #include <QString>
+#include <QVector>
 
 #include "chartcontent.h"
 #include "chartlayout.h"
@@ -40,6 +42,14 @@ private:
     void drawTScale();
     void drawEnthalpyScale();
     void drawHumidityLabels();
+    // A line of a label block, in its own font.
+    struct BlockLine {
+        QString text;
+        QFont font;
+    };
+
+    void placePoints();
+    bool labelled() const;
     void drawProcess();
     void drawPoints();
     void drawLegend();
@@ -47,6 +57,11 @@ private:
     void drawFooter();
 
     QPen pen(const QColor& colour, double widthMm) const;
+    QSizeF blockSize(const QVector<BlockLine>& lines) const;
+    // The candidate place for a label block that covers the fewest markers
+    // and earlier labels, moved inside the frame; it is then taken.
+    QRectF placeBlock(const QVector<QRectF>& candidates);
+    void drawBlock(const QRectF& place, const QVector<BlockLine>& lines);
     void setFont(double pointSize, bool bold = false);
     void drawSegment(const DhSegment& segment);
     // Text placed against `anchor` by `align` (which side of the text the
@@ -64,6 +79,9 @@ private:
     ChartLayout m_layout;
     double m_enthalpyStep = 2;       // kJ/kg between isenthalps
     double m_enthalpyLabelStep = 10;  // kJ/kg between labelled ones
+    double m_isothermLabelStep = 5;   // °C between labelled isotherms
     int m_plotted = 0;               // points drawn
     int m_outside = 0;               // points outside the range, not drawn
+    QVector<QPointF> m_dots;         // the markers' places
+    QVector<QRectF> m_taken;         // markers and labels already placed
 };
