@@ -6,8 +6,12 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <QBuffer>
+#include <QImage>
+
 #include "chart_test_support.h"
 #include "chartfile.h"
+#include "pngfile.h"
 
 namespace {
 
@@ -99,6 +103,31 @@ TEST(ChartFile, FailedWriteKeepsTheEarlierFileAndLeavesNoTemporaryFile)
     EXPECT_TRUE(file.errorMessage().contains(QStringLiteral("范围"))) << file.errorMessage().toStdString();
     EXPECT_EQ(contents(path), earlier);
     EXPECT_EQ(entries(dir), QStringList{"day.png"});
+}
+
+TEST(PngFile, KeepsPixelsAndResolutionAndReportsADeviceThatRefusesData)
+{
+    QImage image(40, 30, QImage::Format_RGB32);
+    image.fill(QColor(0x12, 0x34, 0x56));
+    image.setPixelColor(7, 5, QColor(0xd0, 0x10, 0x10));
+    image.setDotsPerMeterX(11811);  // 300 dpi
+    image.setDotsPerMeterY(11811);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QString error;
+    ASSERT_TRUE(WritePng(image, QStringLiteral("焓湿图"), buffer, error)) << error.toStdString();
+    const QImage back = QImage::fromData(buffer.data(), "png");
+    ASSERT_FALSE(back.isNull());
+    EXPECT_EQ(back.size(), image.size());
+    EXPECT_EQ(back.pixelColor(7, 5), QColor(0xd0, 0x10, 0x10));
+    EXPECT_EQ(back.pixelColor(0, 0), QColor(0x12, 0x34, 0x56));
+    EXPECT_EQ(back.dotsPerMeterX(), 11811);
+    EXPECT_EQ(back.text(QStringLiteral("Title")), QStringLiteral("焓湿图"));
+
+    QBuffer readOnly;
+    readOnly.open(QIODevice::ReadOnly);
+    EXPECT_FALSE(WritePng(image, QStringLiteral("t"), readOnly, error));
+    EXPECT_FALSE(error.isEmpty());
 }
 
 TEST(ChartFile, OpenedButNeverWrittenLeavesNothing)
