@@ -508,6 +508,8 @@ void ChartPainter::drawProcess()
             continue;
         QPointF from = map.toPage({a.d, a.h});
         QPointF to = map.toPage({b.d, b.h});
+        if (!std::isfinite(from.x() + from.y() + to.x() + to.y()))
+            continue;
         const QPointF end = to;
         if (clipToFrame(from, to, frame))
             arrows.push_back({from, to, to == end, b.h - a.h, b.d - a.d});
@@ -599,8 +601,18 @@ void ChartPainter::drawPoints()
         if (!m_lines.inRange({p.d, p.h}) || !frame.contains(at))
             continue;
         QVector<BlockLine> lines;
-        if (!p.label.empty())
-            lines.push_back({text(p.label), boldName});
+        if (!p.label.empty()) {
+            // A label from a CSV field may hold line breaks or run on: one
+            // line, cut to a width that keeps it beside its point.
+            QString name = text(p.label);
+            for (QChar& c : name) {
+                if (c.category() == QChar::Other_Control || c == QChar::LineSeparator
+                    || c == QChar::ParagraphSeparator)
+                    c = QLatin1Char(' ');
+            }
+            name = QFontMetricsF(boldName, m_p.device()).elidedText(name, Qt::ElideRight, m_layout.mm(40));
+            lines.push_back({name, boldName});
+        }
         for (const std::string& line : p.details)
             lines.push_back({text(line), detailFont});
         if (lines.isEmpty())

@@ -148,6 +148,19 @@ TEST(RenderedSvg, LegendCountsPointsOutsideTheRangeAndNotesAnEmptyChart)
     EXPECT_NE(none.find("另有 3 行计算失败，未画出"), std::string::npos);
 }
 
+TEST(RenderedSvg, LabelsFromTheInputStayOnOneShortLine)
+{
+    QTemporaryDir dir;
+    ChartContent content;
+    const std::string longLabel = "测点" + std::string(500, 'x');
+    content.points = {{10, 40, longLabel, {}}, {12, 45, "第一行\n第二行", {}}, {14, 50, "", {}}};
+    const std::string text = SvgText(WriteChart(dir, "labels.svg", content));
+    EXPECT_EQ(text.find(longLabel), std::string::npos);
+    EXPECT_NE(text.find("测点xxx"), std::string::npos);
+    EXPECT_NE(text.find("…"), std::string::npos);
+    EXPECT_NE(text.find("第一行 第二行"), std::string::npos) << text;
+}
+
 TEST(RenderedSvg, TitleNamesTheAltitudeWhenGiven)
 {
     QTemporaryDir dir;

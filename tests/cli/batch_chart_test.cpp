@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "arguments.h"
 #include "batch.h"
 #include "chart_collector.h"
+#include "cli.h"
 
 namespace {
 
@@ -168,6 +170,36 @@ TEST(ChartCollector, WithoutPlottableRowsKeepsThePressureItWasGiven)
     EXPECT_TRUE(content.points.empty());
     EXPECT_EQ(content.B, 84556);
     EXPECT_EQ(collector.failed(), 1);
+}
+
+int g_runnerCalls = 0;
+
+int countingRunner(const CliArguments& a, std::istream&, std::ostream& out, std::ostream&)
+{
+    ++g_runnerCalls;
+    out << a.chartFile;
+    return 0;
+}
+
+TEST(CliInProcess, ChartRunsGoToTheChartRunnerOnly)
+{
+    std::istringstream in;
+    std::ostringstream out, err;
+    // Without a runner (nimbara-calc itself): refused, nothing written.
+    EXPECT_EQ(RunCli({"-t", "27", "--rh", "46.37", "--chart", "x.png"}, in, out, err), 2);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_NE(err.str().find("nimbara-calc-chart"), std::string::npos);
+
+    g_runnerCalls = 0;
+    std::ostringstream out2, err2;
+    EXPECT_EQ(RunCli({"--batch", "--chart", "day.svg"}, in, out2, err2, countingRunner), 0);
+    EXPECT_EQ(g_runnerCalls, 1);
+    EXPECT_EQ(out2.str(), "day.svg");
+    // Usage errors and plain runs never reach it.
+    std::ostringstream out3, err3;
+    EXPECT_EQ(RunCli({"--chart", "day.svg"}, in, out3, err3, countingRunner), 2);
+    EXPECT_EQ(RunCli({"-t", "27", "--ts", "19"}, in, out3, err3, countingRunner), 0);
+    EXPECT_EQ(g_runnerCalls, 1);
 }
 
 }  // namespace
