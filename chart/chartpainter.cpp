@@ -2,7 +2,6 @@
 #include "chartpainter.h"
 
 #include <QFontMetricsF>
-#include <QPainterPath>
 #include <QPolygonF>
 #include <QVector>
 
@@ -112,7 +111,7 @@ ChartPainter::ChartPainter(QPainter& painter, const ChartContent& content, QSize
       m_layout(m_lines, page, dotsPerMm)
 {
     if (m_lines.hasDomain()) {
-        // Isenthalps at least 2.5 mm apart, labelled at least 9 mm apart.
+        // Isenthalps at least 2.5 mm apart, numbered at least 12 mm apart.
         const double perKJ = m_layout.mapping().scale() / ChartLines::Shear() * M_SQRT1_2;
         m_enthalpyStep = niceStep(m_layout.mm(2.5) / perKJ);
         // Every 10 kJ/kg on a full chart; closer on a zoomed one, when room allows.
@@ -149,8 +148,7 @@ void ChartPainter::drawSegment(const DhSegment& s)
     m_p.drawLine(map.toPage(s.from), map.toPage(s.to));
 }
 
-QRectF ChartPainter::drawLabel(QPointF anchor, Qt::Alignment align, const QString& s, bool halo,
-                               const QRectF* within)
+QRectF ChartPainter::drawLabel(QPointF anchor, Qt::Alignment align, const QString& s, bool halo)
 {
     const QFontMetricsF fm(m_p.font(), m_p.device());
     const QSizeF size(fm.horizontalAdvance(s), fm.height());
@@ -163,13 +161,7 @@ QRectF ChartPainter::drawLabel(QPointF anchor, Qt::Alignment align, const QStrin
         topLeft.ry() -= size.height();
     else if (align & Qt::AlignVCenter)
         topLeft.ry() -= size.height() / 2;
-    QRectF rect(topLeft, size);
-    if (within) {
-        const double pad = m_layout.mm(0.5);
-        const QRectF room = within->adjusted(pad, pad, -pad, -pad);
-        rect.moveLeft(std::clamp(rect.left(), room.left(), std::max(room.left(), room.right() - rect.width())));
-        rect.moveTop(std::clamp(rect.top(), room.top(), std::max(room.top(), room.bottom() - rect.height())));
-    }
+    const QRectF rect(topLeft, size);
     if (halo) {
         const double pad = m_layout.mm(0.4);
         m_p.fillRect(rect.adjusted(-pad, 0, pad, 0), Qt::white);
@@ -411,8 +403,6 @@ void ChartPainter::drawHumidityLabels()
                                             : QStringLiteral("%1%").arg(percent);
         drawTurnedLabel(at, angleOf(tangent), Qt::AlignHCenter | Qt::AlignVCenter, name, true);
     }
-    setFont(8);
-    m_p.setPen(kHumidity);
 }
 
 void ChartPainter::placePoints()

@@ -65,10 +65,8 @@ private:
     void setFont(double pointSize, bool bold = false);
     void drawSegment(const DhSegment& segment);
     // Text placed against `anchor` by `align` (which side of the text the
-    // anchor is on), over a white patch when `halo`, moved inside `within`
-    // when given. Returns the text's rectangle.
-    QRectF drawLabel(QPointF anchor, Qt::Alignment align, const QString& text, bool halo = false,
-                     const QRectF* within = nullptr);
+    // anchor is on), over a white patch when `halo`. Returns its rectangle.
+    QRectF drawLabel(QPointF anchor, Qt::Alignment align, const QString& text, bool halo = false);
     // The same, turned by `degrees` about the anchor.
     void drawTurnedLabel(QPointF anchor, double degrees, Qt::Alignment align, const QString& text,
                          bool halo);
