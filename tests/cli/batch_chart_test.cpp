@@ -10,22 +10,9 @@
 #include "batch.h"
 #include "chart_collector.h"
 #include "cli.h"
+#include "test_streams.h"
 
 namespace {
-
-struct Outcome {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-Outcome batch(const std::string& input, const BatchOptions& options = {})
-{
-    std::istringstream in(input);
-    std::ostringstream out, err;
-    const int code = RunBatch(in, out, err, options);
-    return {code, out.str(), err.str()};
-}
 
 // Records what the hook is told.
 struct Recorder : BatchObserver {

@@ -14,20 +14,6 @@
 
 namespace {
 
-struct Outcome {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-Outcome batch(const std::string& input, const BatchOptions& options = {})
-{
-    std::istringstream in(input);
-    std::ostringstream out, err;
-    const int code = RunBatch(in, out, err, options);
-    return {code, out.str(), err.str()};
-}
-
 using Record = std::vector<std::string>;
 
 std::vector<Record> readBack(const std::string& csv)

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <ios>
+#include <sstream>
 #include <system_error>
 
 ScriptedInput::int_type ScriptedInput::underflow()
@@ -41,4 +42,12 @@ int LimitedOutput::sync()
 {
     ++m_flushes;
     return 0;
+}
+
+Outcome batch(const std::string& input, const BatchOptions& options)
+{
+    std::istringstream in(input);
+    std::ostringstream out, err;
+    const int code = RunBatch(in, out, err, options);
+    return {code, out.str(), err.str()};
 }

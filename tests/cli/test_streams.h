@@ -1,6 +1,8 @@
 // Scripted input and failing output streams for the in-process batch tests.
 #pragma once
 
+#include "batch.h"
+
 #include <cstddef>
 #include <functional>
 #include <streambuf>
@@ -48,3 +50,13 @@ private:
     std::string m_text;
     int m_flushes = 0;
 };
+
+// What an in-process batch run left behind.
+struct Outcome {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+// RunBatch on `input` as a string stream.
+Outcome batch(const std::string& input, const BatchOptions& options = {});
