@@ -15,6 +15,9 @@
 
 namespace {
 
+// The step of the moisture content as the numbers show it, g/kg.
+constexpr double kShownMoistureStep = 0.01;
+
 const QColor kInk(0x20, 0x20, 0x20);
 const QColor kMoistureLine(0xcc, 0xcc, 0xcc);
 const QColor kMoistureMajor(0x99, 0x99, 0x99);
@@ -532,8 +535,11 @@ void ChartPainter::drawProcess()
             m_p.drawPolygon(head);
             m_p.setBrush(Qt::NoBrush);
         }
+        // d is shown to two decimals: a change below half the last digit is no
+        // change the numbers show (it is only the typing's rounding), and the
+        // ratio it would give, millions of kJ/kg, is the vertical ±∞ direction.
         QString epsilon;
-        if (arrow.dd == 0)
+        if (std::fabs(arrow.dd) < kShownMoistureStep / 2)
             epsilon = arrow.dh > 0 ? QStringLiteral("+∞") : QStringLiteral("-∞");
         else
             epsilon = text(FormatFixed(arrow.dh / (arrow.dd / 1000), 0));

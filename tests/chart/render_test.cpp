@@ -120,14 +120,17 @@ TEST(RenderedSvg, ProcessArrowsCarryTheirEnthalpyDifferenceAndRatio)
 {
     QTemporaryDir dir;
     ChartContent content;
-    // Sensible heating (same d), then a 2 kJ/kg rise with 1 g/kg more.
-    content.points = {{10, 40, "L", {}}, {10, 50, "O", {}}, {11, 52, "N", {}}};
+    // Sensible heating (same d), then a 2 kJ/kg rise with 1 g/kg more, then
+    // reheating whose d differs only by the typing's rounding.
+    content.points = {{10, 40, "L", {}}, {10, 50, "O", {}}, {11, 52, "N", {}}, {10.9996, 57, "S", {}}};
     content.process = true;
     const std::string text = SvgText(WriteChart(dir, "process.svg", content));
     EXPECT_NE(text.find("Δh = 10.00 kJ/kg干"), std::string::npos) << text;
     EXPECT_NE(text.find("ε = +∞ kJ/kg"), std::string::npos);
     EXPECT_NE(text.find("Δh = 2.00 kJ/kg干"), std::string::npos);
     EXPECT_NE(text.find("ε = 2000 kJ/kg"), std::string::npos);
+    EXPECT_NE(text.find("Δh = 5.00 kJ/kg干"), std::string::npos);
+    EXPECT_EQ(text.find("ε = -12500000"), std::string::npos);
     EXPECT_NE(text.find("过程线"), std::string::npos);
 }
 
