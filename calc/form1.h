@@ -1,3 +1,4 @@
+// The calculation window (`Form1`): the known values in, the state point out, a record to the notebook.
 #pragma once
 
 #include <QHash>
@@ -13,7 +14,6 @@
 class QLineEdit;
 class QTextEdit;
 class QPushButton;
-class QStyle;
 class OptionButton;
 
 // The calculation window: the user picks which humidity quantity is known,
@@ -60,7 +60,6 @@ protected:
 private:
     void buildControls();
     void nameForReading();
-    QStyle* frameStyle();
     void applyMode(bool psiKnown);
 
     QHash<QString, QWidget*> m_controls;
@@ -68,7 +67,6 @@ private:
     OptionButton* m_option1 = nullptr;
     OptionButton* m_option2 = nullptr;
     QPushButton* m_command1 = nullptr;
-    QStyle* m_frameStyle = nullptr;
     std::optional<StatePoint> m_statePoint;
     std::function<QTextEdit*()> m_notebook;
 };

@@ -1,3 +1,4 @@
+// The record notebook window (`Form2`): its text box, kept inside the window's edges.
 #include "form2.h"
 
 #include <QResizeEvent>
@@ -33,7 +34,7 @@ Form2::Form2(QWidget* parent) : QWidget(parent), m_richTextBox1(new QTextEdit(th
 
 QSize Form2::sizeHint() const
 {
-    return {twipsToPixels(kDesignWidthTwips, logicalDpiX()), twipsToPixels(kDesignHeightTwips, logicalDpiY())};
+    return twipsSize(*this, kDesignWidthTwips, kDesignHeightTwips);
 }
 
 void Form2::resizeEvent(QResizeEvent* event)

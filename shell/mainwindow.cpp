@@ -1,3 +1,4 @@
+// The main window (`fMainform`): its menu commands and the child windows they open.
 #include "mainwindow.h"
 
 #include <QAction>
@@ -39,9 +40,7 @@ fMainform::fMainform(QWidget* parent)
 
     createActions();
 
-    const int dpi = logicalDpiX();
-    resize(twipsToPixels(kClientWidth, dpi),
-           twipsToPixels(kClientHeight, dpi) + menuBar()->sizeHint().height());
+    resize(twipsSize(*this, kClientWidth, kClientHeight) + QSize(0, menuBar()->sizeHint().height()));
 
     Form_Load();
 }
