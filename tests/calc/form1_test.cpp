@@ -19,6 +19,7 @@
 
 #include "form1.h"
 #include "glyphcontrast.h"
+#include "golden.h"
 #include "modalwatch.h"
 
 namespace {
@@ -28,13 +29,32 @@ const QString kIncompleteText = QStringLiteral("请把已知参数输入完整")
 const QString kInfoTitle = QStringLiteral("计算信息");
 const QString kDewPointText = QStringLiteral("对不起，目前还无法用公式计算此时的露点温度tl！");
 
-// Texts of Text1 … Text15 as the window opens.
-const QStringList kInitialTexts = {
-    QStringLiteral("101325"), QStringLiteral("2.5"), QStringLiteral("27"),
-    QStringLiteral("19"), QStringLiteral("46.37"), QStringLiteral("Text6"),
-    QStringLiteral("Text7"), QStringLiteral("Text8"), QStringLiteral("Text9"),
-    QStringLiteral("Text10"), QStringLiteral("Text11"), QStringLiteral("Text12"),
-    QStringLiteral("Text13"), QStringLiteral("Text14"), QStringLiteral("Text15")};
+// Texts of Text1 … Text15 as the window opens: the default inputs, and the
+// result boxes holding their own names.
+QStringList initialTexts()
+{
+    QStringList texts;
+    for (const GoldenBox& input : kGoldenInputs)
+        texts << QString::fromUtf8(input.text);
+    for (int n = 6; n <= 15; ++n)
+        texts << QStringLiteral("Text%1").arg(n);
+    return texts;
+}
+const QStringList kInitialTexts = initialTexts();
+
+// Texts of Text1 … Text15 after calculating the default inputs in mode.
+QStringList textsAfterDefaults(InputMode mode)
+{
+    QStringList texts = kInitialTexts;
+    for (const GoldenBox& result : GoldenResults(mode))
+        texts[result.box - 1] = QString::fromUtf8(result.text);
+    return texts;
+}
+
+QString golden(Quantity q)
+{
+    return QString::fromUtf8(GoldenText(InputMode::PsiKnown, q));
+}
 
 // Snapshots chosen boxes at the moment a message box comes up.
 class BoxSnapshot : public QObject {
@@ -276,7 +296,7 @@ void Form1Test::calculate_is_the_default_button_unless_another_button_has_focus(
 
     // The keys still do what they did: Enter in a box calculates.
     QTest::keyClick(text(1), Qt::Key_Return);
-    QCOMPARE(text(6)->text(), QStringLiteral("19.03"));
+    QCOMPARE(text(6)->text(), golden(Quantity::ts));
 }
 
 void Form1Test::superscripts_render_at_full_contrast()
@@ -310,10 +330,7 @@ void Form1Test::default_inputs_psi_known_give_every_result()
 {
     click("Command1");
     QVERIFY(m_watch->seen().isEmpty());
-    const QStringList expected = {"101325", "2.5", "27", "19", "46.37", "19.03", "Text7",
-                                  "10.32", "53.60034", "1.168", "0.85653", "3567.31",
-                                  "14.94", "2201.92", "1654.16250"};
-    QCOMPARE(allTexts(), expected);
+    QCOMPARE(allTexts(), textsAfterDefaults(InputMode::PsiKnown));
     QVERIFY(m_form->statePoint().has_value());
     QCOMPARE(m_form->statePoint()->B, 101325.0);
     QVERIFY(qAbs(m_form->statePoint()->psi - 0.4637) < 1e-12);
@@ -324,10 +341,7 @@ void Form1Test::default_inputs_ts_known_give_every_result()
     click("Option2");
     click("Command1");
     QVERIFY(m_watch->seen().isEmpty());
-    const QStringList expected = {"101325", "2.5", "27", "19", "46.37", "Text6", "46.73",
-                                  "10.32", "53.59903", "1.168", "0.85652", "3539.81",
-                                  "14.94", "2171.73", "1654.08145"};
-    QCOMPARE(allTexts(), expected);
+    QCOMPARE(allTexts(), textsAfterDefaults(InputMode::TsKnown));
     QCOMPARE(m_form->statePoint()->ts, 19.0);
 }
 
@@ -417,11 +431,11 @@ void Form1Test::enter_in_text_box_or_option_presses_calculate()
 {
     QTest::mouseClick(text(3), Qt::LeftButton);
     QTest::keyClick(text(3), Qt::Key_Return);
-    QCOMPARE(text(6)->text(), QStringLiteral("19.03"));
+    QCOMPARE(text(6)->text(), golden(Quantity::ts));
 
     text(8)->setText(QStringLiteral("typed over"));
     QTest::keyClick(control("Option1"), Qt::Key_Enter, Qt::KeypadModifier);
-    QCOMPARE(text(8)->text(), QStringLiteral("10.32"));
+    QCOMPARE(text(8)->text(), golden(Quantity::d));
     QVERIFY(m_watch->seen().isEmpty());
 }
 

@@ -8,6 +8,9 @@
 #include <QTextCursor>
 #include <QTextEdit>
 
+#include <functional>
+
+#include "golden.h"
 #include "record.h"
 
 namespace {
@@ -24,36 +27,68 @@ Boxes initialBoxes()
     return b;
 }
 
-// After calculating the default inputs in the ψ-known mode.
-Boxes psiKnownResults()
+// After calculating the default inputs (t = 27 with ψ = 46.37 or ts = 19).
+Boxes resultsOfDefaults(InputMode mode)
 {
     Boxes b = initialBoxes();
-    b[6] = "19.03";
-    b[8] = "10.32";
-    b[9] = "53.60034";
-    b[10] = "1.168";
-    b[11] = "0.85653";
-    b[12] = "3567.31";
-    b[13] = "14.94";
-    b[14] = "2201.92";
-    b[15] = "1654.16250";
+    for (const GoldenBox& result : GoldenResults(mode))
+        b[result.box] = QString::fromUtf8(result.text);
     return b;
 }
 
-// After calculating t = 27, ts = 19 in the ts-known mode.
-Boxes tsKnownResults()
+Boxes psiKnownResults() { return resultsOfDefaults(InputMode::PsiKnown); }
+Boxes tsKnownResults() { return resultsOfDefaults(InputMode::TsKnown); }
+
+// The record as the notebook must show it, from the text shown for each quantity.
+QString expectedRecord(const std::function<QString(Quantity)>& shown)
 {
-    Boxes b = initialBoxes();
-    b[7] = "46.73";
-    b[8] = "10.32";
-    b[9] = "53.59903";
-    b[10] = "1.168";
-    b[11] = "0.85652";
-    b[12] = "3539.81";
-    b[13] = "14.94";
-    b[14] = "2171.73";
-    b[15] = "1654.08145";
-    return b;
+    return QStringLiteral("Nimbara如下：\n（计算时间：2026/03/07)\n\n")
+           + QStringLiteral("  大气压力B=") + shown(Quantity::B) + QStringLiteral("Pa\n")
+           + QStringLiteral("  干球温度t=") + shown(Quantity::t) + QStringLiteral("℃\n")
+           + QStringLiteral("  湿球温度 ts=") + shown(Quantity::ts) + QStringLiteral("℃\n")
+           + QStringLiteral("  相对湿度 ψ=") + shown(Quantity::psi) + QStringLiteral("%\n")
+           + QStringLiteral("  焓值 h=") + shown(Quantity::h) + QStringLiteral("kJ/kg干\n")
+           + QStringLiteral("  含湿量 d=") + shown(Quantity::d) + QStringLiteral("g/kg干\n")
+           + QStringLiteral("  密度 ρ=") + shown(Quantity::rho) + QStringLiteral("kg/m3\n")
+           + QStringLiteral("  比容 v=") + shown(Quantity::v) + QStringLiteral("m3/kg\n")
+           + QStringLiteral("  干球饱和水蒸气分压力 Pqb=") + shown(Quantity::Pqb) + QStringLiteral("Pa\n")
+           + QStringLiteral("  湿球饱和水蒸气分压力 Pqbs=") + shown(Quantity::Pqbs) + QStringLiteral("Pa\n")
+           + QStringLiteral("  水蒸气分压力 Pq=") + shown(Quantity::Pq) + QStringLiteral("Pa\n")
+           + QStringLiteral("  露点温度 tl=") + shown(Quantity::tl) + QStringLiteral("℃\n")
+           + QStringLiteral("\n");
+}
+
+// What the window shows before any calculation: the typed inputs of the mode
+// and the result boxes' own names.
+QString shownBeforeCalculating(InputMode mode, Quantity q)
+{
+    const bool psiKnown = mode == InputMode::PsiKnown;
+    switch (q) {
+    case Quantity::B: return QStringLiteral("101325");
+    case Quantity::t: return QStringLiteral("27");
+    case Quantity::ts: return psiKnown ? QStringLiteral("Text6") : QStringLiteral("19");
+    case Quantity::psi: return psiKnown ? QStringLiteral("46.37") : QStringLiteral("Text7");
+    case Quantity::d: return QStringLiteral("Text8");
+    case Quantity::h: return QStringLiteral("Text9");
+    case Quantity::rho: return QStringLiteral("Text10");
+    case Quantity::v: return QStringLiteral("Text11");
+    case Quantity::Pqb: return QStringLiteral("Text12");
+    case Quantity::tl: return QStringLiteral("Text13");
+    case Quantity::Pqbs: return QStringLiteral("Text14");
+    case Quantity::Pq: return QStringLiteral("Text15");
+    case Quantity::upsilon: break;  // not in the record
+    }
+    return QStringLiteral("<not in the record>");
+}
+
+QString recordBeforeCalculating(InputMode mode)
+{
+    return expectedRecord([mode](Quantity q) { return shownBeforeCalculating(mode, q); });
+}
+
+QString recordOfDefaults(InputMode mode)
+{
+    return expectedRecord([mode](Quantity q) { return QString::fromUtf8(GoldenText(mode, q)); });
 }
 
 QString compose(InputMode mode, const Boxes& boxes)
@@ -87,69 +122,13 @@ void RecordTest::composesRecord_data()
     QTest::addColumn<QString>("expected");
 
     QTest::newRow("psi-known before any calculation")
-        << int(InputMode::PsiKnown) << initialBoxes()
-        << QStringLiteral("Nimbara如下：\n（计算时间：2026/03/07)\n\n"
-                          "  大气压力B=101325Pa\n"
-                          "  干球温度t=27℃\n"
-                          "  湿球温度 ts=Text6℃\n"
-                          "  相对湿度 ψ=46.37%\n"
-                          "  焓值 h=Text9kJ/kg干\n"
-                          "  含湿量 d=Text8g/kg干\n"
-                          "  密度 ρ=Text10kg/m3\n"
-                          "  比容 v=Text11m3/kg\n"
-                          "  干球饱和水蒸气分压力 Pqb=Text12Pa\n"
-                          "  湿球饱和水蒸气分压力 Pqbs=Text14Pa\n"
-                          "  水蒸气分压力 Pq=Text15Pa\n"
-                          "  露点温度 tl=Text13℃\n"
-                          "\n");
+        << int(InputMode::PsiKnown) << initialBoxes() << recordBeforeCalculating(InputMode::PsiKnown);
     QTest::newRow("ts-known before any calculation")
-        << int(InputMode::TsKnown) << initialBoxes()
-        << QStringLiteral("Nimbara如下：\n（计算时间：2026/03/07)\n\n"
-                          "  大气压力B=101325Pa\n"
-                          "  干球温度t=27℃\n"
-                          "  湿球温度 ts=19℃\n"
-                          "  相对湿度 ψ=Text7%\n"
-                          "  焓值 h=Text9kJ/kg干\n"
-                          "  含湿量 d=Text8g/kg干\n"
-                          "  密度 ρ=Text10kg/m3\n"
-                          "  比容 v=Text11m3/kg\n"
-                          "  干球饱和水蒸气分压力 Pqb=Text12Pa\n"
-                          "  湿球饱和水蒸气分压力 Pqbs=Text14Pa\n"
-                          "  水蒸气分压力 Pq=Text15Pa\n"
-                          "  露点温度 tl=Text13℃\n"
-                          "\n");
+        << int(InputMode::TsKnown) << initialBoxes() << recordBeforeCalculating(InputMode::TsKnown);
     QTest::newRow("psi-known after calculating the defaults")
-        << int(InputMode::PsiKnown) << psiKnownResults()
-        << QStringLiteral("Nimbara如下：\n（计算时间：2026/03/07)\n\n"
-                          "  大气压力B=101325Pa\n"
-                          "  干球温度t=27℃\n"
-                          "  湿球温度 ts=19.03℃\n"
-                          "  相对湿度 ψ=46.37%\n"
-                          "  焓值 h=53.60034kJ/kg干\n"
-                          "  含湿量 d=10.32g/kg干\n"
-                          "  密度 ρ=1.168kg/m3\n"
-                          "  比容 v=0.85653m3/kg\n"
-                          "  干球饱和水蒸气分压力 Pqb=3567.31Pa\n"
-                          "  湿球饱和水蒸气分压力 Pqbs=2201.92Pa\n"
-                          "  水蒸气分压力 Pq=1654.16250Pa\n"
-                          "  露点温度 tl=14.94℃\n"
-                          "\n");
+        << int(InputMode::PsiKnown) << psiKnownResults() << recordOfDefaults(InputMode::PsiKnown);
     QTest::newRow("ts-known after calculating ts = 19")
-        << int(InputMode::TsKnown) << tsKnownResults()
-        << QStringLiteral("Nimbara如下：\n（计算时间：2026/03/07)\n\n"
-                          "  大气压力B=101325Pa\n"
-                          "  干球温度t=27℃\n"
-                          "  湿球温度 ts=19℃\n"
-                          "  相对湿度 ψ=46.73%\n"
-                          "  焓值 h=53.59903kJ/kg干\n"
-                          "  含湿量 d=10.32g/kg干\n"
-                          "  密度 ρ=1.168kg/m3\n"
-                          "  比容 v=0.85652m3/kg\n"
-                          "  干球饱和水蒸气分压力 Pqb=3539.81Pa\n"
-                          "  湿球饱和水蒸气分压力 Pqbs=2171.73Pa\n"
-                          "  水蒸气分压力 Pq=1654.08145Pa\n"
-                          "  露点温度 tl=14.94℃\n"
-                          "\n");
+        << int(InputMode::TsKnown) << tsKnownResults() << recordOfDefaults(InputMode::TsKnown);
 }
 
 void RecordTest::composesRecord()
@@ -174,7 +153,7 @@ void RecordTest::boxTextsAreCopiedUnchanged()
     boxes[3] = "abc😀";
     const QStringList lines = compose(InputMode::PsiKnown, boxes).split(u'\n');
     QCOMPARE(lines.value(14), QStringLiteral("  露点温度 tl=℃"));
-    QCOMPARE(lines.value(13), QStringLiteral("  水蒸气分压力 Pq=1654.16250Pa"));
+    QCOMPARE(lines.value(13), QStringLiteral("  水蒸气分压力 Pq=") + boxes.value(15) + QStringLiteral("Pa"));
     QCOMPARE(lines.value(3), QStringLiteral("  大气压力B= 1,013 25 Pa"));
     QCOMPARE(lines.value(4), QStringLiteral("  干球温度t=abc😀℃"));
 }

@@ -18,6 +18,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
+#include <QSignalSpy>
 #include <QPalette>
 #include <QPointer>
 #include <QPushButton>
@@ -234,7 +235,9 @@ void Form4Test::real_timer_moves_the_message()
     form.show();
     QTRY_VERIFY_WITH_TIMEOUT(form.scrollX() != 0.0f, 1000);
     const float seen = form.scrollX();
-    QTest::qWait(100);
+    // The tick runs before the spy hears of it: it was connected first.
+    QSignalSpy ticks(timer, &QTimer::timeout);
+    QVERIFY(ticks.wait(1000));
     QVERIFY(form.scrollX() < seen);
     QVERIFY(control<QLabel>(&form, "Label10")->x() != -88);
 }
@@ -384,7 +387,12 @@ void Form4Test::closed_window_ticks_no_more()
     QVERIFY(!control<QTimer>(&form, "Timer1")->isActive());
     const float scroll = form.scrollX();
     const int x = control<QLabel>(&form, "Label10")->x();
-    QTest::qWait(100);
+    // A timer of the same interval started now: by its third tick the
+    // window's own would have ticked had it still been running.
+    QTimer probe;
+    QSignalSpy probeTicks(&probe, &QTimer::timeout);
+    probe.start(30);
+    QTRY_VERIFY_WITH_TIMEOUT(probeTicks.size() >= 3, 1000);
     QCOMPARE(form.scrollX(), scroll);
     QCOMPARE(control<QLabel>(&form, "Label10")->x(), x);
 }

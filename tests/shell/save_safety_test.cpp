@@ -1,3 +1,5 @@
+// Saving the notebook where the write cannot succeed, and what each failure leaves behind.
+//
 // Saving the notebook where the write cannot succeed: a full disk, a file size
 // limit, a read-only place, a read-only folder, a folder, pipe or device of
 // that name, names the file system rejects. Each must end in one "提醒" box
@@ -37,20 +39,9 @@
 #include "notebooksave.h"
 #include "record.h"
 #include "rtfwriter.h"
+#include "testfiles.h"
 
 namespace {
-
-QByteArray contentsOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString& path, const QByteArray& data)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.flush();
-}
 
 // Every file and folder under path with its contents, to see that nothing
 // appeared, vanished or changed.
