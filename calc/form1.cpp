@@ -270,14 +270,14 @@ void Form1::Command1_Click()
 void Form1::Command2_Click()
 {
     // The notebook comes to the front on every press, before the record is made.
-    QTextEdit* notebook = m_notebook ? m_notebook() : nullptr;
-    if (!notebook)
+    const RecordSink appendRecord = m_notebook ? m_notebook() : RecordSink();
+    if (!appendRecord)
         return;
     const auto text = [this](int n) { return boxText(n); };
     if (m_option1->isChecked())
-        AppendRecord(notebook, ComposeRecord(InputMode::PsiKnown, text, QDate::currentDate()));
+        appendRecord(ComposeRecord(InputMode::PsiKnown, text, QDate::currentDate()));
     if (m_option2->isChecked())
-        AppendRecord(notebook, ComposeRecord(InputMode::TsKnown, text, QDate::currentDate()));
+        appendRecord(ComposeRecord(InputMode::TsKnown, text, QDate::currentDate()));
 }
 
 void Form1::Command3_Click()

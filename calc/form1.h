@@ -12,7 +12,6 @@
 #include "statepoint.h"
 
 class QLineEdit;
-class QTextEdit;
 class QPushButton;
 class OptionButton;
 
@@ -38,10 +37,13 @@ public:
     // Any control of the window by its name ("Text8", "Label26", "Command2" …).
     QWidget* control(const QString& name) const;
 
-    // Shows the record notebook (creating it when needed) and returns its text
-    // box; the record button appends to it. Set by the main window, which owns
-    // the notebook.
-    void setNotebookProvider(std::function<QTextEdit*()> provider) { m_notebook = std::move(provider); }
+    // Appends a composed record to the record notebook.
+    using RecordSink = std::function<void(const QString& record)>;
+
+    // Shows the record notebook (creating it when needed) and returns what
+    // appends to it; the record button calls it on every press. Set by the
+    // main window, which owns the notebook.
+    void setNotebookProvider(std::function<RecordSink()> provider) { m_notebook = std::move(provider); }
 
     // The state point of the last completed calculation; empty before one.
     const std::optional<StatePoint>& statePoint() const { return m_statePoint; }
@@ -68,5 +70,5 @@ private:
     OptionButton* m_option2 = nullptr;
     QPushButton* m_command1 = nullptr;
     std::optional<StatePoint> m_statePoint;
-    std::function<QTextEdit*()> m_notebook;
+    std::function<RecordSink()> m_notebook;
 };

@@ -1,12 +1,7 @@
-// The notebook record: its sixteen lines byte for byte, the date with the
-// regional separator, and how appending treats the notebook's own text.
+// The notebook record: its sixteen lines byte for byte, and its date with the regional separator.
 
-#include <QApplication>
 #include <QHash>
-#include <QScrollBar>
 #include <QTest>
-#include <QTextCursor>
-#include <QTextEdit>
 
 #include <functional>
 
@@ -108,11 +103,6 @@ private slots:
     void boxTextsAreCopiedUnchanged();
     void dateUsesRegionalSeparatorInYearMonthDayOrder_data();
     void dateUsesRegionalSeparatorInYearMonthDayOrder();
-    void firstRecordInEmptyNotebook();
-    void userTextStaysInFrontWithoutSeparator();
-    void consecutiveRecordsAreSeparatedByOneEmptyLine();
-    void appendDropsFormattingKeepsCharacters();
-    void appendShowsTheEnd();
 };
 
 void RecordTest::composesRecord_data()
@@ -185,80 +175,6 @@ void RecordTest::dateUsesRegionalSeparatorInYearMonthDayOrder()
     const QString record = ComposeRecord(InputMode::PsiKnown, [](int) { return QString(); },
                                          QDate(2026, 3, 7), locale);
     QCOMPARE(record.section(u'\n', 1, 1), QStringLiteral("（计算时间：%1)").arg(expected));
-}
-
-void RecordTest::firstRecordInEmptyNotebook()
-{
-    QTextEdit notebook;
-    const QString record = compose(InputMode::PsiKnown, psiKnownResults());
-    AppendRecord(&notebook, record);
-    QCOMPARE(notebook.toPlainText(), record);
-    QVERIFY(notebook.toPlainText().startsWith(QStringLiteral("Nimbara如下：\n")));
-    QVERIFY(notebook.toPlainText().endsWith(QStringLiteral("℃\n\n")));
-}
-
-void RecordTest::userTextStaysInFrontWithoutSeparator()
-{
-    // State: the user typed a note without a final line break.
-    // Action: a record is appended. Expected: the heading continues that line.
-    QTextEdit notebook;
-    QTest::keyClicks(&notebook, "Room 3");
-    const QString record = compose(InputMode::TsKnown, tsKnownResults());
-    AppendRecord(&notebook, record);
-    QCOMPARE(notebook.toPlainText(), QStringLiteral("Room 3") + record);
-    QVERIFY(notebook.toPlainText().startsWith(QStringLiteral("Room 3Nimbara如下：\n")));
-
-    // With a final line break the note keeps its own line.
-    QTextEdit second;
-    second.setPlainText(QStringLiteral("测点 A\n"));
-    AppendRecord(&second, record);
-    QVERIFY(second.toPlainText().startsWith(QStringLiteral("测点 A\nNimbara如下：\n")));
-}
-
-void RecordTest::consecutiveRecordsAreSeparatedByOneEmptyLine()
-{
-    QTextEdit notebook;
-    const QString record = compose(InputMode::PsiKnown, psiKnownResults());
-    AppendRecord(&notebook, record);
-    AppendRecord(&notebook, record);
-    const QString text = notebook.toPlainText();
-    QCOMPARE(text, record + record);
-    QCOMPARE(text.count(QStringLiteral("℃\n\nNimbara如下：\n")), 1);
-    QCOMPARE(text.split(u'\n').size(), 33);
-}
-
-void RecordTest::appendDropsFormattingKeepsCharacters()
-{
-    QTextEdit notebook;
-    notebook.setHtml(QStringLiteral("<p><b>粗体</b> and <span style=\"color:#ff0000\">red</span></p>"));
-    const QString before = notebook.toPlainText();
-    AppendRecord(&notebook, compose(InputMode::PsiKnown, psiKnownResults()));
-
-    QVERIFY(notebook.toPlainText().startsWith(before));
-    QTextCursor cursor(notebook.document());
-    cursor.setPosition(1);  // inside "粗体"
-    QVERIFY(cursor.charFormat().fontWeight() < QFont::DemiBold);
-    QVERIFY(!notebook.toHtml().contains(QStringLiteral("font-weight:700")));
-    QVERIFY(!notebook.toHtml().contains(QStringLiteral("#ff0000")));
-}
-
-void RecordTest::appendShowsTheEnd()
-{
-    QTextEdit notebook;
-    notebook.resize(300, 120);
-    notebook.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&notebook));
-    notebook.moveCursor(QTextCursor::Start);
-
-    const QString record = compose(InputMode::PsiKnown, psiKnownResults());
-    for (int i = 0; i < 3; ++i)
-        AppendRecord(&notebook, record);
-    QApplication::processEvents();
-
-    QCOMPARE(notebook.textCursor().position(), notebook.document()->characterCount() - 1);
-    QScrollBar* bar = notebook.verticalScrollBar();
-    QVERIFY(bar->maximum() > 0);
-    QCOMPARE(bar->value(), bar->maximum());
 }
 
 QTEST_MAIN(RecordTest)
