@@ -1,3 +1,4 @@
+// main() of nimbara, the desktop program: a display check, the set-up, the main window.
 #include <QApplication>
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// Decorative glyphs: an accessibility interface that reports them as not showing.
 #include "decorativeglyph.h"
 
 #include <QAccessible>

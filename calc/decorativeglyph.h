@@ -1,3 +1,4 @@
+// Glyphs that only complete another control's text, left out of what screen readers read.
 #pragma once
 
 class QWidget;

@@ -1,19 +1,15 @@
+// The calculation window (`Form1`): its control table, the two input modes, calculate and record.
 #include "form1.h"
 
 #include <QDate>
-#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QPushButton>
-#include <QStyle>
-#include <QStyleFactory>
-
-#include <algorithm>
-#include <vector>
 
 #include "calculate.h"
+#include "closeform.h"
+#include "controltable.h"
 #include "decorativeglyph.h"
 #include "defaultbutton.h"
 #include "fonts.h"
@@ -25,20 +21,10 @@
 
 namespace {
 
-enum class Kind { Frame, Option, Label, Text, Button };
-
-struct ControlDesc {
-    const char* name;
-    Kind kind;
-    const char* container;  // nullptr: the window itself
-    int left, top, width, height;  // twips, in the container's client area
-    const char* text;
-    int tab;
-    double pointSize = 0;  // 0: the window's font
-};
+using Kind = ControlKind;
 
 // Containers come before the controls they hold.
-const ControlDesc kControls[] = {
+constexpr ControlDesc kControls[] = {
     {"Frame1", Kind::Frame, nullptr, 240, 120, 5775, 495, "选择已知条件", 0},
     {"Frame2", Kind::Frame, nullptr, 240, 720, 5775, 1335, "输入已知参数", 3},
     {"Frame3", Kind::Frame, nullptr, 240, 2160, 5775, 2295, "输出待求参数", 14},
@@ -141,8 +127,6 @@ QString spokenCaption(const QString& caption)
 
 constexpr int kClientWidth = 6270;   // twips
 constexpr int kClientHeight = 5070;  // twips
-// A label this tall holds two lines of the window's font.
-constexpr int kTwoLineHeight = 375;
 
 }  // namespace
 
@@ -151,19 +135,8 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(caption());
     setFont(songtiFont(9));
-    const int dpi = logicalDpiX();
-    setFixedSize(twipsToPixels(kClientWidth, dpi), twipsToPixels(kClientHeight, dpi));
+    setFixedSize(twipsSize(*this, kClientWidth, kClientHeight));
     buildControls();
-}
-
-QStyle* Form1::frameStyle()
-{
-    if (!m_frameStyle) {
-        m_frameStyle = QStyleFactory::create(QStringLiteral("Windows"));
-        if (m_frameStyle)
-            m_frameStyle->setParent(this);
-    }
-    return m_frameStyle;
 }
 
 QString Form1::caption()
@@ -173,67 +146,9 @@ QString Form1::caption()
 
 void Form1::buildControls()
 {
-    const int dpi = logicalDpiX();
-    std::vector<std::pair<int, QWidget*>> tabOrder;
-
-    for (const ControlDesc& desc : kControls) {
-        QWidget* container = desc.container ? m_controls.value(QString::fromLatin1(desc.container)) : this;
-        const QString text = QString::fromUtf8(desc.text);
-        QWidget* widget = nullptr;
-        switch (desc.kind) {
-        case Kind::Frame: {
-            auto* frame = new QGroupBox(text, container);
-            // Fusion puts the caption above the frame line, where it would
-            // push the line through the first row of controls.
-            if (QStyle* style = frameStyle())
-                frame->setStyle(style);
-            widget = frame;
-            break;
-        }
-        case Kind::Option:
-            widget = new OptionButton(container);
-            static_cast<OptionButton*>(widget)->setText(text);
-            break;
-        case Kind::Label: {
-            auto* label = new QLabel(text, container);
-            label->setTextFormat(Qt::PlainText);
-            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-            label->setWordWrap(desc.height >= kTwoLineHeight);
-            widget = label;
-            break;
-        }
-        case Kind::Text:
-            widget = new QLineEdit(text, container);
-            break;
-        case Kind::Button: {
-            auto* button = new QPushButton(text, container);
-            // Enter on a focused button presses that button.
-            button->setAutoDefault(true);
-            widget = button;
-            break;
-        }
-        }
-        const QString name = QString::fromLatin1(desc.name);
-        widget->setObjectName(name);
-        if (desc.pointSize > 0) {
-            // Smoothed at 5.25 pt (seven pixels) the glyph never reaches a
-            // full pixel of ink and shows as a grey smudge; drawn without
-            // smoothing it is black, at the same size and place.
-            QFont font = songtiFont(desc.pointSize);
-            font.setStyleStrategy(QFont::NoAntialias);
-            widget->setFont(font);
-        }
-        widget->setGeometry(twipsRect(desc.left, desc.top, desc.width, desc.height, dpi));
-        m_controls.insert(name, widget);
-        if (widget->focusPolicy() != Qt::NoFocus)
-            tabOrder.emplace_back(desc.tab, widget);
-    }
-
-    std::sort(tabOrder.begin(), tabOrder.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (size_t i = 1; i < tabOrder.size(); ++i)
-        setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
-
+    m_controls = BuildControls(this, kControls, [](QWidget* container) -> QRadioButton* {
+        return new OptionButton(container);
+    });
     nameForReading();
 
     for (int n = 1; n <= 15; ++n)
@@ -355,33 +270,25 @@ void Form1::Command1_Click()
 void Form1::Command2_Click()
 {
     // The notebook comes to the front on every press, before the record is made.
-    QTextEdit* notebook = m_notebook ? m_notebook() : nullptr;
-    if (!notebook)
+    const RecordSink appendRecord = m_notebook ? m_notebook() : RecordSink();
+    if (!appendRecord)
         return;
     const auto text = [this](int n) { return boxText(n); };
     if (m_option1->isChecked())
-        AppendRecord(notebook, ComposeRecord(InputMode::PsiKnown, text, QDate::currentDate()));
+        appendRecord(ComposeRecord(InputMode::PsiKnown, text, QDate::currentDate()));
     if (m_option2->isChecked())
-        AppendRecord(notebook, ComposeRecord(InputMode::TsKnown, text, QDate::currentDate()));
+        appendRecord(ComposeRecord(InputMode::TsKnown, text, QDate::currentDate()));
 }
 
 void Form1::Command3_Click()
 {
-    // Inside the main window the sub-window is what closes (and is destroyed).
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
-        sub->close();
-    else
-        close();
+    closeForm(this);
 }
 
 void Form1::keyPressEvent(QKeyEvent* event)
 {
-    // Text boxes and option buttons pass Enter on; buttons take their own.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        m_command1->click();
-        return;
-    }
-    QWidget::keyPressEvent(event);
+    if (!pressOnEnter(m_command1, event))
+        QWidget::keyPressEvent(event);
 }
 
 void Form1::showEvent(QShowEvent* event)

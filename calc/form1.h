@@ -1,3 +1,4 @@
+// The calculation window (`Form1`): the known values in, the state point out, a record to the notebook.
 #pragma once
 
 #include <QHash>
@@ -11,9 +12,7 @@
 #include "statepoint.h"
 
 class QLineEdit;
-class QTextEdit;
 class QPushButton;
-class QStyle;
 class OptionButton;
 
 // The calculation window: the user picks which humidity quantity is known,
@@ -38,10 +37,13 @@ public:
     // Any control of the window by its name ("Text8", "Label26", "Command2" …).
     QWidget* control(const QString& name) const;
 
-    // Shows the record notebook (creating it when needed) and returns its text
-    // box; the record button appends to it. Set by the main window, which owns
-    // the notebook.
-    void setNotebookProvider(std::function<QTextEdit*()> provider) { m_notebook = std::move(provider); }
+    // Appends a composed record to the record notebook.
+    using RecordSink = std::function<void(const QString& record)>;
+
+    // Shows the record notebook (creating it when needed) and returns what
+    // appends to it; the record button calls it on every press. Set by the
+    // main window, which owns the notebook.
+    void setNotebookProvider(std::function<RecordSink()> provider) { m_notebook = std::move(provider); }
 
     // The state point of the last completed calculation; empty before one.
     const std::optional<StatePoint>& statePoint() const { return m_statePoint; }
@@ -60,7 +62,6 @@ protected:
 private:
     void buildControls();
     void nameForReading();
-    QStyle* frameStyle();
     void applyMode(bool psiKnown);
 
     QHash<QString, QWidget*> m_controls;
@@ -68,7 +69,6 @@ private:
     OptionButton* m_option1 = nullptr;
     OptionButton* m_option2 = nullptr;
     QPushButton* m_command1 = nullptr;
-    QStyle* m_frameStyle = nullptr;
     std::optional<StatePoint> m_statePoint;
-    std::function<QTextEdit*()> m_notebook;
+    std::function<RecordSink()> m_notebook;
 };

@@ -1,3 +1,4 @@
+// Option buttons that the focus selects and the arrow keys move round.
 #include "optionbutton.h"
 
 #include <QFocusEvent>

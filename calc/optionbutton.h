@@ -1,3 +1,4 @@
+// The calculation window's option buttons: selected by the focus, arrow keys round the group.
 #pragma once
 
 #include <QRadioButton>

@@ -1,3 +1,4 @@
+// The notebook record of the calculation window: its date and its sixteen lines.
 #pragma once
 
 #include <functional>
@@ -7,8 +8,6 @@
 #include <QString>
 
 #include "calculate.h"
-
-class QTextEdit;
 
 // The date of a notebook record: four-digit year, two-digit month and day, in
 // that order whatever the locale's own order, joined by the locale's date
@@ -21,8 +20,3 @@ QString RecordDate(const QDate& date, const QLocale& locale);
 // texts are copied unchanged, empty or not numbers.
 QString ComposeRecord(InputMode mode, const std::function<QString(int box)>& boxText,
                       const QDate& date, const QLocale& locale = QLocale::system());
-
-// Appends a record to the notebook and shows the notebook's end. The notebook
-// is read and written back as plain text, so any formatting it held (pasted
-// rich text) is dropped; the characters stay.
-void AppendRecord(QTextEdit* notebook, const QString& record);

@@ -10,7 +10,7 @@
 #include <QPdfWriter>
 #include <QSvgGenerator>
 
-#include "chartfont.h"
+#include "fonts.h"
 #include "chartlayout.h"
 #include "chartpainter.h"
 #include "pngfile.h"
@@ -131,7 +131,7 @@ bool ChartFile::paintSvg(const ChartContent& content)
     // The generator names only the first family; a viewer without 宋体
     // should fall back to the same fonts the chart was laid out with.
     QByteArray data = buffer.data();
-    const QFont font = ChartFont(10);
+    const QFont font = songtiFont(10);
     QStringList families;
     for (const QString& family : font.families())
         families << (family.contains(u' ') ? QStringLiteral("'%1'").arg(family) : family);

@@ -9,7 +9,7 @@
 #include <cmath>
 #include <string>
 
-#include "chartfont.h"
+#include "fonts.h"
 #include "display.h"
 #include "physics.h"
 
@@ -140,7 +140,7 @@ QPen ChartPainter::pen(const QColor& colour, double widthMm) const
 
 void ChartPainter::setFont(double pointSize, bool bold)
 {
-    QFont font = ChartFont(pointSize);
+    QFont font = songtiFont(pointSize);
     font.setBold(bold);
     m_p.setFont(font);
 }
@@ -586,10 +586,10 @@ void ChartPainter::drawPoints()
 
     // Each label block (name, then detail lines) goes beside its marker,
     // where it covers no other marker and no earlier label if it can.
-    const QFont nameFont = ChartFont(7.5);
+    const QFont nameFont = songtiFont(7.5);
     QFont boldName = nameFont;
     boldName.setBold(true);
-    const QFont detailFont = ChartFont(7);
+    const QFont detailFont = songtiFont(7);
     const double gap = m_layout.mm(1.3);
     m_p.setPen(kInk);
     for (const ChartPoint& p : m_content.points) {

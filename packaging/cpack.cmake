@@ -1,4 +1,6 @@
-# The Debian package: `cpack --config CPackConfig.cmake` in a Release build
+# The Debian package's settings for cpack.
+#
+# `cpack --config CPackConfig.cmake` in a Release build
 # (scripts/package does both) gives nimbara_<version>_<arch>.deb holding the
 # two programs (with nimbara-calc's chart helper), the menu entry and the icon.
 set(CPACK_GENERATOR DEB)

@@ -1,3 +1,4 @@
+// The desktop program's set-up: Qt's Chinese translation and the song font for every window.
 #include "appsetup.h"
 
 #include <QApplication>

@@ -1,3 +1,4 @@
+// What the desktop program sets up before its first window: translation and font.
 #pragma once
 
 class QApplication;

@@ -1,8 +1,7 @@
+// The child-window frame that catches up with the pointer before a press.
 #include "childframe.h"
 
 #include <QMouseEvent>
-
-ChildFrame::ChildFrame(QWidget* parent) : QMdiSubWindow(parent) {}
 
 void ChildFrame::mousePressEvent(QMouseEvent* event)
 {

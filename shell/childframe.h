@@ -1,3 +1,4 @@
+// The frame of a child window whose title-bar buttons take the first click.
 #pragma once
 
 #include <QMdiSubWindow>
@@ -14,7 +15,7 @@
 class ChildFrame : public QMdiSubWindow {
     Q_OBJECT
 public:
-    explicit ChildFrame(QWidget* parent = nullptr);
+    using QMdiSubWindow::QMdiSubWindow;
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -1,3 +1,4 @@
+// Child windows of the main window: their frames, flags, icon and size.
 #include "childwindow.h"
 
 #include <QIcon>

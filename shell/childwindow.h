@@ -1,7 +1,9 @@
+// How the main window frames, shows and looks up its child windows.
 #pragma once
 
+#include <QMdiSubWindow>
+
 class QMdiArea;
-class QMdiSubWindow;
 class QWidget;
 
 // How a child window of the main window is framed.
@@ -23,3 +25,10 @@ void ShowChildWindow(QMdiSubWindow* sub);
 // Whether sub still stands for an open child window: not destroyed, and not
 // closed and waiting to be destroyed.
 bool IsChildWindowOpen(const QMdiSubWindow* sub);
+
+// The widget of sub as a T while the child window is open; nullptr otherwise.
+template <class T>
+T* OpenChildWidget(const QMdiSubWindow* sub)
+{
+    return IsChildWindowOpen(sub) ? qobject_cast<T*>(sub->widget()) : nullptr;
+}

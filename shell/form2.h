@@ -1,5 +1,7 @@
+// The record notebook window (`Form2`): the records of the calculation window, editable, saved as rich text.
 #pragma once
 
+#include <QByteArray>
 #include <QSize>
 #include <QWidget>
 
@@ -14,6 +16,14 @@ public:
     explicit Form2(QWidget* parent = nullptr);
 
     QTextEdit* richTextBox1() const { return m_richTextBox1; }
+
+    // Appends a record to the notebook's text and shows its end. The text is
+    // read and written back as plain text, so any formatting it held (pasted
+    // rich text) is dropped; the characters stay.
+    void appendRecord(const QString& record);
+
+    // The notebook as a rich-text (RTF) document, the user's edits included.
+    QByteArray richText() const;
 
     // The design inner size, 8595 × 5670 twips.
     QSize sizeHint() const override;

@@ -1,3 +1,4 @@
+// The help window (`Form3`): the one hint about saving the notebook, on pink.
 #include "form3.h"
 
 #include <QPalette>
@@ -10,8 +11,8 @@ Form3::Form3(QWidget* parent) : QWidget(parent), m_text1(new QPlainTextEdit(this
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(caption());
+    setFixedSize(twipsSize(*this, 3405, 810));
     const int dpi = logicalDpiX();
-    setFixedSize(twipsToPixels(3405, dpi), twipsToPixels(810, dpi));
 
     m_text1->setObjectName(QStringLiteral("Text1"));
     // Read as the one sentence it is, not broken where the box breaks it.

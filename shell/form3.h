@@ -1,3 +1,4 @@
+// The help window (`Form3`): a static hint that the notebook is saved after recording.
 #pragma once
 
 #include <QWidget>

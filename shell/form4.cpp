@@ -1,3 +1,4 @@
+// The About window (`Form4`): version, links, the icon, a close button and the scrolling message.
 #include "form4.h"
 
 #include <QCloseEvent>
@@ -8,15 +9,17 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPalette>
 #include <QPixmap>
 #include <QPushButton>
+#include <QStringList>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 #include <QTimer>
 
+#include "closeform.h"
+#include "controltable.h"
 #include "defaultbutton.h"
 #include "fonts.h"
 #include "shellresources.h"
@@ -24,28 +27,21 @@
 
 namespace {
 
-enum class Kind { Label, Picture, Strip, Button };
+using Kind = ControlKind;
 
-struct ControlDesc {
-    const char* name;
-    Kind kind;
-    bool inStrip;  // a child of Picture2 rather than of the window
-    int left, top, width, height;  // twips
-    const char* text;
-};
-
-// Top to bottom, as the window shows them. Picture2 is wider than the window
-// on purpose: the message runs in from beyond the right edge.
+// Top to bottom, as the window shows them; only the two pictures and the
+// button take the focus, in the order of their tabs. Picture2 is wider than
+// the window on purpose: the message runs in from beyond the right edge.
 constexpr ControlDesc kControls[] = {
-    {"Label3", Kind::Label, false, 120, 120, 1455, 255, "版本编号：1.0.0"},
-    {"Picture1", Kind::Picture, false, 2280, 120, 735, 735, ""},
-    {"Label4", Kind::Label, false, 120, 480, 1455, 255, "Nimbara 版权所有"},
-    {"Label7", Kind::Label, false, 120, 840, 2055, 255, "联系电话：010-00000000"},
-    {"Label1", Kind::Label, false, 120, 1200, 2415, 255, "http://www.example.com/"},
-    {"Command1", Kind::Button, false, 2640, 1200, 375, 495, "退出"},
-    {"Label6", Kind::Label, false, 120, 1560, 2415, 255, "nimbara@example.com"},
-    {"Picture2", Kind::Strip, false, 0, 1920, 4335, 255, ""},
-    {"Label10", Kind::Label, true, -1320, 0, 5175, 255, "Tavrel希望给空调界的朋友们带来新的惊喜！"},
+    {"Label3", Kind::Label, nullptr, 120, 120, 1455, 255, "版本编号：1.0.0"},
+    {"Picture1", Kind::Picture, nullptr, 2280, 120, 735, 735, "", 1},
+    {"Label4", Kind::Label, nullptr, 120, 480, 1455, 255, "Nimbara 版权所有"},
+    {"Label7", Kind::Label, nullptr, 120, 840, 2055, 255, "联系电话：010-00000000"},
+    {"Label1", Kind::Label, nullptr, 120, 1200, 2415, 255, "http://www.example.com/"},
+    {"Command1", Kind::Button, nullptr, 2640, 1200, 375, 495, "退出", 3},
+    {"Label6", Kind::Label, nullptr, 120, 1560, 2415, 255, "nimbara@example.com"},
+    {"Picture2", Kind::Panel, nullptr, 0, 1920, 4335, 255, "", 2},
+    {"Label10", Kind::Label, "Picture2", -1320, 0, 5175, 255, "Tavrel希望给空调界的朋友们带来新的惊喜！"},
 };
 
 constexpr int kTimerIntervalMs = 30;
@@ -56,6 +52,17 @@ const QColor kLinkHoverColor(0, 0, 255);
 const QColor kIconBackground(0, 128, 128);
 const QColor kIconHoverBackground(255, 0, 0);
 const QColor kMarqueeColor(255, 0, 0);
+
+// "华文行楷" (STXingkai), falling back to the calligraphic AR PL UKai on Debian.
+QFont xingkaiFont(double pointSize)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("华文行楷"), QStringLiteral("STXingkai"),
+                      QStringLiteral("AR PL UKai CN")});
+    font.setPointSizeF(pointSize);
+    font.setWeight(QFont::Normal);
+    return font;
+}
 
 QFont underlined(QFont font)
 {
@@ -81,7 +88,7 @@ Form4::Form4(QWidget* parent)
     setWindowTitle(QStringLiteral("关于本软件"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(songtiFont(9));
-    setFixedSize(toPixels(ClientWidthTwips), toPixels(ClientHeightTwips));
+    setFixedSize(twipsSize(*this, ClientWidthTwips, ClientHeightTwips));
     setMouseTracking(true);
 
     createControls();
@@ -95,59 +102,23 @@ Form4::Form4(QWidget* parent)
 
 void Form4::createControls()
 {
-    QHash<QString, QWidget*> byName;
-    for (const ControlDesc& desc : kControls) {
-        QWidget* container = desc.inStrip ? byName.value(QStringLiteral("Picture2")) : this;
-        const QString text = QString::fromUtf8(desc.text);
-        QWidget* control = nullptr;
-        switch (desc.kind) {
-        case Kind::Label: {
-            auto* label = new QLabel(container);
-            label->setTextFormat(Qt::PlainText);
-            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-            label->setText(text);
-            control = label;
-            break;
-        }
-        case Kind::Picture: {
-            auto* picture = new QLabel(container);
-            picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-            picture->setFocusPolicy(Qt::StrongFocus);
-            picture->setAutoFillBackground(true);
-            control = picture;
-            break;
-        }
-        case Kind::Strip: {
-            auto* strip = new QFrame(container);
-            strip->setFrameShape(QFrame::NoFrame);
-            strip->setFocusPolicy(Qt::StrongFocus);
-            control = strip;
-            break;
-        }
-        case Kind::Button: {
-            auto* button = new QPushButton(text, container);
-            button->setAutoDefault(true);
-            control = button;
-            break;
-        }
-        }
-        const QString name = QString::fromUtf8(desc.name);
-        control->setObjectName(name);
-        control->setMouseTracking(true);
-        control->setGeometry(toPixels(desc.left), toPixels(desc.top), toPixels(desc.width),
-                             toPixels(desc.height));
-        m_designWidthTwips.insert(control, float(desc.width));
-        byName.insert(name, control);
-        if (desc.kind == Kind::Label && desc.inStrip)
-            m_label10Left = float(desc.left);
-    }
-
+    const QHash<QString, QWidget*> byName = BuildControls(this, kControls);
     m_picture1 = qobject_cast<QLabel*>(byName.value(QStringLiteral("Picture1")));
     m_label1 = qobject_cast<QLabel*>(byName.value(QStringLiteral("Label1")));
     m_command1 = qobject_cast<QPushButton*>(byName.value(QStringLiteral("Command1")));
     m_label6 = qobject_cast<QLabel*>(byName.value(QStringLiteral("Label6")));
     m_picture2 = qobject_cast<QFrame*>(byName.value(QStringLiteral("Picture2")));
     m_label10 = qobject_cast<QLabel*>(byName.value(QStringLiteral("Label10")));
+
+    // Every control sees the pointer's moves with no button held, as the
+    // hover colours need; the marquee reads the design widths.
+    for (const ControlDesc& desc : kControls) {
+        QWidget* control = byName.value(QString::fromLatin1(desc.name));
+        control->setMouseTracking(true);
+        m_designWidthTwips.insert(control, float(desc.width));
+        if (control == m_label10)
+            m_label10Left = float(desc.left);
+    }
 
     // Enter anywhere in the window presses it (keyPressEvent below).
     makeDefaultButton(m_command1, this);
@@ -169,9 +140,6 @@ void Form4::createControls()
     marqueeFont.setStyleStrategy(QFont::NoAntialias);
     m_label10->setFont(marqueeFont);
     setRoleColor(m_label10, QPalette::WindowText, kMarqueeColor);
-
-    setTabOrder(m_picture1, m_picture2);
-    setTabOrder(m_picture2, m_command1);
 
     connect(m_command1, &QPushButton::clicked, this, &Form4::Command1_Click);
     for (QWidget* watched : {static_cast<QWidget*>(m_label1), static_cast<QWidget*>(m_label6),
@@ -214,12 +182,7 @@ void Form4::Timer1_Timer()
 
 void Form4::Command1_Click()
 {
-    // Inside the main window the frame around this widget is the window the
-    // user sees; closing only the widget would leave an empty frame behind.
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
-        sub->close();
-    else
-        close();
+    closeForm(this);
 }
 
 void Form4::Label1_Click()
@@ -332,11 +295,8 @@ void Form4::mouseMoveEvent(QMouseEvent* event)
 void Form4::keyPressEvent(QKeyEvent* event)
 {
     // Command1 is the default button: Enter anywhere in the window presses it.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        m_command1->click();
-        return;
-    }
-    QWidget::keyPressEvent(event);
+    if (!pressOnEnter(m_command1, event))
+        QWidget::keyPressEvent(event);
 }
 
 void Form4::closeEvent(QCloseEvent* event)

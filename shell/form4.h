@@ -1,3 +1,4 @@
+// The About window (`Form4`): version, links, icon, close button and the scrolling message.
 #pragma once
 
 #include "linkopener.h"

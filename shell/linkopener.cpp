@@ -1,3 +1,4 @@
+// The desktop's handler for web and mail addresses.
 #include "linkopener.h"
 
 #include <QDesktopServices>

@@ -1,3 +1,4 @@
+// Opening a web or mail address with the desktop's handler, replaceable in tests.
 #pragma once
 
 #include <QString>

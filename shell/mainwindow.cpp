@@ -1,13 +1,11 @@
+// The main window (`fMainform`): its menu commands and the child windows they open.
 #include "mainwindow.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QIcon>
-#include <QLayout>
 #include <QMenuBar>
-#include <QTextEdit>
 
-#include "childwindow.h"
 #include "form1.h"
 #include "form2.h"
 #include "form3.h"
@@ -39,9 +37,7 @@ fMainform::fMainform(QWidget* parent)
 
     createActions();
 
-    const int dpi = logicalDpiX();
-    resize(twipsToPixels(kClientWidth, dpi),
-           twipsToPixels(kClientHeight, dpi) + menuBar()->sizeHint().height());
+    resize(twipsSize(*this, kClientWidth, kClientHeight) + QSize(0, menuBar()->sizeHint().height()));
 
     Form_Load();
 }
@@ -69,14 +65,27 @@ void fMainform::createActions()
 
 void fMainform::Form_Load()
 {
-    createForm1();
+    openForm1();
 }
 
-void fMainform::createForm1()
+QMdiSubWindow* fMainform::openChild(QPointer<QMdiSubWindow>& window, ChildBorder border,
+                                    const std::function<QWidget*()>& create)
 {
-    auto* form = new Form1;
-    form->setNotebookProvider([this] { return showNotebook(); });
-    m_form1Window = AddChildWindow(m_mdiArea, form, ChildBorder::FixedSingle);
+    if (!IsChildWindowOpen(window))
+        window = AddChildWindow(m_mdiArea, create(), border);
+    return window;
+}
+
+QMdiSubWindow* fMainform::openForm1()
+{
+    return openChild(m_form1Window, ChildBorder::FixedSingle, [this] {
+        auto* form = new Form1;
+        form->setNotebookProvider([this]() -> Form1::RecordSink {
+            Form2* notebook = showNotebook();
+            return [notebook](const QString& record) { notebook->appendRecord(record); };
+        });
+        return form;
+    });
 }
 
 QWidget* fMainform::activeChild() const
@@ -85,32 +94,15 @@ QWidget* fMainform::activeChild() const
     return sub ? sub->widget() : nullptr;
 }
 
-Form1* fMainform::form1() const
-{
-    return IsChildWindowOpen(m_form1Window) ? qobject_cast<Form1*>(m_form1Window->widget()) : nullptr;
-}
+Form1* fMainform::form1() const { return OpenChildWidget<Form1>(m_form1Window); }
+Form2* fMainform::form2() const { return OpenChildWidget<Form2>(m_form2Window); }
+Form3* fMainform::form3() const { return OpenChildWidget<Form3>(m_form3Window); }
+Form4* fMainform::form4() const { return OpenChildWidget<Form4>(m_form4Window); }
 
-Form2* fMainform::form2() const
+Form2* fMainform::showNotebook()
 {
-    return IsChildWindowOpen(m_form2Window) ? qobject_cast<Form2*>(m_form2Window->widget()) : nullptr;
-}
-
-QTextEdit* fMainform::showNotebook()
-{
-    if (!IsChildWindowOpen(m_form2Window))
-        m_form2Window = AddChildWindow(m_mdiArea, new Form2, ChildBorder::Sizable);
-    ShowChildWindow(m_form2Window);
-    return form2()->richTextBox1();
-}
-
-Form4* fMainform::form4() const
-{
-    return IsChildWindowOpen(m_form4Window) ? qobject_cast<Form4*>(m_form4Window->widget()) : nullptr;
-}
-
-Form3* fMainform::form3() const
-{
-    return IsChildWindowOpen(m_form3Window) ? qobject_cast<Form3*>(m_form3Window->widget()) : nullptr;
+    ShowChildWindow(openChild(m_form2Window, ChildBorder::Sizable, [] { return new Form2; }));
+    return form2();
 }
 
 void fMainform::Savingfiles_Click()
@@ -120,16 +112,12 @@ void fMainform::Savingfiles_Click()
 
 void fMainform::computerotherparameter_Click()
 {
-    if (!IsChildWindowOpen(m_form1Window))
-        createForm1();
-    ShowChildWindow(m_form1Window);
+    ShowChildWindow(openForm1());
 }
 
 void fMainform::about_Click()
 {
-    if (!IsChildWindowOpen(m_form4Window))
-        m_form4Window = AddChildWindow(m_mdiArea, new Form4, ChildBorder::FixedSingle);
-    ShowChildWindow(m_form4Window);
+    ShowChildWindow(openChild(m_form4Window, ChildBorder::FixedSingle, [] { return new Form4; }));
 }
 
 void fMainform::exit_Click()
@@ -140,7 +128,5 @@ void fMainform::exit_Click()
 
 void fMainform::help_Click()
 {
-    if (!IsChildWindowOpen(m_form3Window))
-        m_form3Window = AddChildWindow(m_mdiArea, new Form3, ChildBorder::FixedTool);
-    ShowChildWindow(m_form3Window);
+    ShowChildWindow(openChild(m_form3Window, ChildBorder::FixedTool, [] { return new Form3; }));
 }

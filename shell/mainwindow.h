@@ -1,3 +1,4 @@
+// The main window (`fMainform`): the menu bar's five commands and the workspace of child windows.
 #pragma once
 
 #include <QMainWindow>
@@ -5,19 +6,21 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 
+#include <functional>
+
+#include "childwindow.h"
+
 class Form1;
 class Form2;
 class Form3;
 class Form4;
-class QTextEdit;
 class SaveCommand;
 class QAction;
 
 // The main window "fMainform_计算管理界面": a multiple-document frame whose menu
 // bar carries the program's five commands and whose workspace holds the child
 // windows. moc cannot read a class name with Chinese characters, so the class
-// is fMainform, the window's objectName is the full name, and the alias below
-// lets code say either.
+// is fMainform and the window's objectName is the full name.
 class fMainform : public QMainWindow {
     Q_OBJECT
 public:
@@ -39,9 +42,9 @@ public:
     Form3* form3() const;
     Form4* form4() const;
 
-    // Shows the record notebook, creating it on first use, and returns its
-    // text box. Only the record button opens the notebook.
-    QTextEdit* showNotebook();
+    // Shows the record notebook, creating it on first use, and returns it.
+    // Only the record button opens the notebook.
+    Form2* showNotebook();
 
     // The save command behind "保存记录本" (tests replace its file dialog).
     SaveCommand* saveCommand() const { return m_saveCommand; }
@@ -56,7 +59,10 @@ public slots:
 private:
     void createActions();
     void Form_Load();
-    void createForm1();
+    // The child window kept in window, made from create() unless it is open.
+    QMdiSubWindow* openChild(QPointer<QMdiSubWindow>& window, ChildBorder border,
+                             const std::function<QWidget*()>& create);
+    QMdiSubWindow* openForm1();
 
     QMdiArea* m_mdiArea;
     SaveCommand* m_saveCommand;
@@ -70,5 +76,3 @@ private:
     QPointer<QMdiSubWindow> m_form3Window;
     QPointer<QMdiSubWindow> m_form4Window;
 };
-
-using fMainform_计算管理界面 = fMainform;

@@ -1,3 +1,4 @@
+// The save command of the notebook: the file dialog, an all-or-nothing write, the failure message.
 #include "notebooksave.h"
 
 #include <QDir>
@@ -6,7 +7,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QSaveFile>
-#include <QTextEdit>
 
 #include <cerrno>
 #include <cstring>
@@ -15,7 +15,6 @@
 
 #include "form2.h"
 #include "messagebox.h"
-#include "rtfwriter.h"
 
 namespace {
 
@@ -213,7 +212,7 @@ void SaveCommand::run(QMdiArea* area)
     const QString caption = notebook->windowTitle();
     notebook->setWindowTitle(fileName);
     QString reason;
-    if (writeFile(fileName, WriteRtf(*notebook->richTextBox1()->document()), &reason))
+    if (writeFile(fileName, notebook->richText(), &reason))
         return;
 
     // The caption names the file the notebook was last saved to, so it must not claim this one.

@@ -1,3 +1,4 @@
+// The save command behind "保存记录本": the notebook to a rich-text file the user names.
 #pragma once
 
 #include <functional>

@@ -1,3 +1,4 @@
+// The RTF writer: font table, runs with their formatting, Unicode escapes.
 #include "rtfwriter.h"
 
 #include <QColor>

@@ -1,3 +1,4 @@
+// The notebook document as RTF for word processors.
 #pragma once
 
 #include <QByteArray>

@@ -1,3 +1,4 @@
+// Registers the shell's compiled-in images.
 #include "shellresources.h"
 
 #include <QtGlobal>

@@ -1,3 +1,4 @@
+// The shell's compiled-in images (the icon and the link pointer).
 #pragma once
 
 // Registers the shell's compiled-in images (:/images/…). The resources live in

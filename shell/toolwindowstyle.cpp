@@ -1,3 +1,4 @@
+// The tool-window style: a lower title bar and a close cross that fits it.
 #include "toolwindowstyle.h"
 
 #include <QFontMetrics>

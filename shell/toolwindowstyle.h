@@ -1,3 +1,4 @@
+// The small title bar of the help window, a tool window inside the workspace.
 #pragma once
 
 #include <QProxyStyle>

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# check_install.sh BUILD_DIR SOURCE_DIR
-# Runs `cmake --install` into a temporary prefix and checks that exactly the
-# programs (with the chart helper of nimbara-calc), the menu entry and the icon
-# are installed, that the menu entry is
-# valid and names what was installed, and that the installed calculator runs.
+# The install check: `cmake --install` into a temporary prefix, and what lands there.
+#
+# Usage: check_install.sh BUILD_DIR SOURCE_DIR
+# Checks that exactly the programs (with the chart helper of nimbara-calc), the menu entry and the icon are installed,
+# that the menu entry is valid and names what was installed, and that the
+# installed calculator runs.
 set -euo pipefail
 build=$1
 source=$2

@@ -1,3 +1,5 @@
+// What a screen reader hears in the program, through the toolkit's accessibility interfaces.
+//
 // What a screen reader hears: the main window with its menu and all four
 // child windows open, walked through the toolkit's accessibility interfaces
 // as an assistive technology walks them (roles, names, showing or not).

@@ -1,3 +1,5 @@
+// The child-window frames: fixed borders, first clicks on title-bar buttons, the tool window's close box.
+//
 // The frames of the child windows in the main window's workspace: the pointer
 // on the borders of a fixed window, a click on a title-bar button that comes
 // with no move before it, and the tool window's close box. Mouse events are

@@ -1,3 +1,5 @@
+// The record notebook window (`Form2`): its box's margins and wrap margin, and its frame.
+//
 // The notebook window: its box with 100-twip margins and a wrap margin 400
 // twips inside the box, kept through minimising, and how it sits in the
 // main window's area. Offscreen the logical DPI is 96: 15 twips per pixel.

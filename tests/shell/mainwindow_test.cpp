@@ -83,6 +83,18 @@ private:
     {
         return parent->findChild<T*>(QString::fromLatin1(name));
     }
+    // Opens the calculation window and changes it as a user would: the
+    // ts-known mode chosen and 95000 typed over B.
+    Form1* openCalculationWindowInTsKnownModeWithB95000()
+    {
+        trigger("computerotherparameter");
+        Form1* form = m_window->form1();
+        QTest::mouseClick(child<QRadioButton>(form, "Option2"), Qt::LeftButton);
+        QLineEdit* text1 = child<QLineEdit>(form, "Text1");
+        text1->clear();
+        QTest::keyClicks(text1, QStringLiteral("95000"));
+        return form;
+    }
 
     std::unique_ptr<fMainform> m_window;
     std::unique_ptr<ModalWatch> m_watch;
@@ -162,12 +174,8 @@ void MainWindowTest::nimbara_command_shows_one_calculation_window()
 
 void MainWindowTest::nimbara_command_brings_the_open_window_to_the_front_unchanged()
 {
-    trigger("computerotherparameter");
-    Form1* form = m_window->form1();
-    QTest::mouseClick(child<QRadioButton>(form, "Option2"), Qt::LeftButton);
+    Form1* form = openCalculationWindowInTsKnownModeWithB95000();
     QLineEdit* text1 = child<QLineEdit>(form, "Text1");
-    text1->clear();
-    QTest::keyClicks(text1, QStringLiteral("95000"));
 
     trigger("help");
     QCOMPARE(m_window->activeChild<Form3>(), m_window->form3());
@@ -180,12 +188,8 @@ void MainWindowTest::nimbara_command_brings_the_open_window_to_the_front_unchang
 
 void MainWindowTest::closed_calculation_window_reopens_fresh()
 {
-    trigger("computerotherparameter");
-    Form1* form = m_window->form1();
-    QTest::mouseClick(child<QRadioButton>(form, "Option2"), Qt::LeftButton);
+    Form1* form = openCalculationWindowInTsKnownModeWithB95000();
     QLineEdit* text1 = child<QLineEdit>(form, "Text1");
-    text1->clear();
-    QTest::keyClicks(text1, QStringLiteral("95000"));
     QTest::mouseClick(child<QPushButton>(form, "Command1"), Qt::LeftButton);
 
     // By its exit button.

@@ -1,3 +1,5 @@
+// The notebook's save command: when it acts, what it names and writes, what a failure leaves.
+//
 // The save command: when it acts, the name it uses, the caption, the file it
 // writes, and what a failed write leaves behind. No real dialog opens: every
 // test hands the command its file name.
@@ -25,20 +27,9 @@
 #include "modalwatch.h"
 #include "notebooksave.h"
 #include "rtfwriter.h"
+#include "testfiles.h"
 
 namespace {
-
-QByteArray contentsOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString& path, const QByteArray& data)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
-}
 
 // A main window with its area, the notebook holding a record and the user's
 // own line, and the calculation window beside it.

@@ -1,3 +1,5 @@
+// The rich-text writer: the RTF itself, and the text an independent reader gets back.
+//
 // The rich-text writer: escaping, Unicode escapes, paragraphs and formatting
 // runs in the RTF itself, and the text read back by an independent reader
 // (Debian's unrtf).
@@ -13,6 +15,7 @@
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 
+#include "golden.h"
 #include "rtfwriter.h"
 
 namespace {
@@ -256,14 +259,15 @@ void RtfWriterTest::fontNameWithASemicolonKeepsTheFontTable()
 void RtfWriterTest::readBackByUnrtf_data()
 {
     QTest::addColumn<QString>("text");
+    const auto shown = [](Quantity q) { return QString::fromUtf8(GoldenText(InputMode::PsiKnown, q)); };
     QTest::newRow("a record with the user's notes")
         << QStringLiteral("测点 A：{机房} C:\\data\\x.doc\tok & <ok> \"q\"\n"
-                          "Nimbara如下：\n（计算时间：2026/03/07)\n\n"
-                          "  大气压力B=101325Pa\n"
-                          "  湿球温度 ts=19.03℃\n"
-                          "  相对湿度 ψ=46.37%\n"
-                          "  密度 ρ=1.168kg/m3\n"
-                          "  焓值 h=53.60034kJ/kg干\n\n");
+                          "Nimbara如下：\n（计算时间：2026/03/07)\n\n")
+               + QStringLiteral("  大气压力B=") + shown(Quantity::B) + QStringLiteral("Pa\n")
+               + QStringLiteral("  湿球温度 ts=") + shown(Quantity::ts) + QStringLiteral("℃\n")
+               + QStringLiteral("  相对湿度 ψ=") + shown(Quantity::psi) + QStringLiteral("%\n")
+               + QStringLiteral("  密度 ρ=") + shown(Quantity::rho) + QStringLiteral("kg/m3\n")
+               + QStringLiteral("  焓值 h=") + shown(Quantity::h) + QStringLiteral("kJ/kg干\n\n");
     QTest::newRow("emoji and digits after escapes") << QStringLiteral("好😀1 ψ2 ℃3\n第二行");
 }
 

@@ -1,5 +1,6 @@
-// Saving the notebook where the write cannot succeed: a full disk, a file size
-// limit, a read-only place, a read-only folder, a folder, pipe or device of
+// Saving the notebook where the write cannot succeed, and what each failure leaves behind.
+//
+// A full disk, a file size limit, a read-only place, a read-only folder, a folder, pipe or device of
 // that name, names the file system rejects. Each must end in one "提醒" box
 // naming the file and the reason, and leave the notebook, its caption, any
 // earlier file and the folder exactly as they were.
@@ -37,79 +38,9 @@
 #include "notebooksave.h"
 #include "record.h"
 #include "rtfwriter.h"
+#include "testfiles.h"
 
 namespace {
-
-QByteArray contentsOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString& path, const QByteArray& data)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.flush();
-}
-
-// Every file and folder under path with its contents, to see that nothing
-// appeared, vanished or changed.
-QMap<QString, QByteArray> snapshot(const QString& path)
-{
-    QMap<QString, QByteArray> entries;
-    QDirIterator it(path, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString entry = it.next();
-        const QFileInfo info = it.fileInfo();
-        QByteArray what;
-        if (info.isSymLink())
-            what = "<link to " + info.symLinkTarget().toUtf8() + ">";
-        else if (info.isDir())
-            what = "<folder>";
-        else if (info.isFile())
-            what = contentsOf(entry);
-        else
-            what = "<special>";  // a pipe or device: opening it could block
-        entries.insert(entry, what);
-    }
-    return entries;
-}
-
-bool mountTmpfs(const QString& path, qint64 bytes)
-{
-    const QByteArray options = "size=" + QByteArray::number(bytes);
-    return ::mount("tmpfs", QFile::encodeName(path).constData(), "tmpfs", 0, options.constData()) == 0;
-}
-
-struct Space {
-    qint64 free = -1;
-    qint64 block = 0;
-};
-
-Space spaceOf(const QString& path)
-{
-    struct statvfs st;
-    if (::statvfs(QFile::encodeName(path).constData(), &st) != 0)
-        return {};
-    return {qint64(st.f_bavail) * qint64(st.f_frsize), qint64(st.f_frsize)};
-}
-
-// Fills the file system at place, then gives exactly `free` bytes (whole
-// blocks) back.
-bool fillLeaving(const QString& place, qint64 free)
-{
-    QFile filler(place + QStringLiteral("/filler"));
-    if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
-    const QByteArray block(int(spaceOf(place).block), 'x');
-    while (filler.write(block) == block.size()) {
-    }
-    if (spaceOf(place).free != 0 || !filler.resize(filler.size() - free))
-        return false;
-    filler.close();
-    return spaceOf(place).free == free;
-}
 
 // A main window with the notebook active, holding records and pasted bold text.
 struct Fixture {

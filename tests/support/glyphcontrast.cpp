@@ -1,3 +1,4 @@
+// The darkest pixel and the share of full-red pixels in a picture.
 #include "glyphcontrast.h"
 
 #include <QtGlobal>

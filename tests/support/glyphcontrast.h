@@ -1,3 +1,4 @@
+// How dark and how red small glyphs come out in a rendered picture.
 #pragma once
 
 #include <QImage>

@@ -1,3 +1,4 @@
+// The modal-window watch: polls for modal windows, records and dismisses them.
 #include "modalwatch.h"
 
 #include <QAbstractButton>

@@ -1,3 +1,4 @@
+// The modal-window watch: records and dismisses every message box, so no test hangs.
 #pragma once
 
 #include <QList>

@@ -1,3 +1,5 @@
+// The program with all four child windows open, for looking at it whole (the accessibility dump).
+//
 // Shows the main window with all four child windows open, through the main
 // window's own commands and the record button, and runs until it is closed
 // or killed: a scene for looking at the whole program at once, such as the

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# The AT-SPI dump: the accessibility tree a screen reader sees, checked against a list.
 """Prints the accessibility tree that a running program shows on the AT-SPI
 bus, as a screen reader such as Orca walks it, and checks it against a list
 of expected entries.

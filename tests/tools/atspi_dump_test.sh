@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# The AT-SPI tree test: the program on a private virtual display, its tree checked as Orca reads it.
+#
 # Starts a program on a virtual display of its own, with a private session bus
 # and the accessibility bus on, and checks the tree a screen reader sees there
 # (atspi_dump.py against atspi_expected.tsv); the dump is printed either way.

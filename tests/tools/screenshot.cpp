@@ -1,3 +1,5 @@
+// The screenshot tool: the main window with each kind of child window, rendered into PNGs.
+//
 // Renders the main window as a user sees it into PNGs, one per scene:
 //   screenshot-calc.png      the calculation window after calculating the default inputs
 //   screenshot-notebook.png  the notebook with one record of that calculation

@@ -1,3 +1,5 @@
+// The start-up probe: the time to the first painted main window, and the memory with every window open.
+//
 // Measures how long the desktop program takes to show its main window and how
 // much memory it holds with one window of each kind open. It starts exactly as
 // the program does (QApplication, setUpApplication, the main window, show),
@@ -207,7 +209,7 @@ int main(int argc, char* argv[])
 
     // The notebook must really hold the record, or the figure is for less.
     const QString notebookText =
-        mainWindow.form2() ? mainWindow.showNotebook()->toPlainText() : QString();
+        mainWindow.form2() ? mainWindow.showNotebook()->richTextBox1()->toPlainText() : QString();
     if (notebookText.trimmed().isEmpty()) {
         std::fprintf(stderr, "startup_probe: the notebook holds no record\n");
         ok = false;

@@ -1,3 +1,4 @@
+// The program's message box, used by every window that reports something.
 #pragma once
 
 class QString;

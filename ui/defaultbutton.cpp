@@ -1,6 +1,8 @@
+// The default button kept in step with the focus, and the Enter rule.
 #include "defaultbutton.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QPushButton>
 
 namespace {
@@ -34,4 +36,12 @@ private:
 void makeDefaultButton(QPushButton* button, QWidget* form)
 {
     new DefaultButtonKeeper(button, form);
+}
+
+bool pressOnEnter(QPushButton* defaultButton, const QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)
+        return false;
+    defaultButton->click();
+    return true;
 }

@@ -1,7 +1,10 @@
-// Appending a record must leave the notebook exactly as writing its whole text
-// back does (same characters, formatting dropped, nothing to undo, not
-// modified), whichever way the append takes. Each case builds the same
-// notebook twice, appends to one and rewrites the other, and compares.
+// Records appended to the record notebook (`Form2`), the fast way and the slow one.
+//
+// Where the records go, and that appending leaves
+// the notebook exactly as writing its whole text back does (same characters,
+// formatting dropped, nothing to undo, not modified), whichever way the append
+// takes. Those cases build the same notebook twice, append to one and rewrite
+// the other, and compare.
 
 #include <QApplication>
 #include <QClipboard>
@@ -16,6 +19,8 @@
 
 #include <functional>
 
+#include "form2.h"
+#include "golden.h"
 #include "record.h"
 
 namespace {
@@ -27,6 +32,24 @@ QString sampleRecord()
                       : QStringLiteral("%1.25").arg(n);
     };
     return ComposeRecord(InputMode::PsiKnown, boxes, QDate(2026, 3, 7), QLocale(QLocale::Chinese, QLocale::China));
+}
+
+// The record of the default inputs calculated in mode.
+QString recordOfDefaults(InputMode mode)
+{
+    const auto boxes = [mode](int n) {
+        for (const GoldenBox& box : GoldenResults(mode))
+            if (box.box == n)
+                return QString::fromUtf8(box.text);
+        return n <= 5 ? QString::fromUtf8(kGoldenInputs[n - 1].text) : QStringLiteral("Text%1").arg(n);
+    };
+    return ComposeRecord(mode, boxes, QDate(2026, 3, 7), QLocale(QLocale::Chinese, QLocale::China));
+}
+
+// Appends as the record button does, through the notebook window that holds the box.
+void appendRecord(QTextEdit* box, const QString& record)
+{
+    qobject_cast<Form2*>(box->parentWidget())->appendRecord(record);
 }
 
 // The notebook as a full rewrite leaves it: the append as it always was.
@@ -46,7 +69,7 @@ bool appendAndReportInPlace(QTextEdit* notebook, const QString& record)
     marker.movePosition(QTextCursor::End);
     marker.setKeepPositionOnInsert(true);
     const int position = marker.position();
-    AppendRecord(notebook, record);
+    appendRecord(notebook, record);
     return position > 0 && marker.position() == position;
 }
 
@@ -66,30 +89,35 @@ using Setup = std::function<void(QTextEdit*)>;
 
 Q_DECLARE_METATYPE(Setup)
 
-class RecordAppendTest : public QObject {
+class NotebookAppendTest : public QObject {
     Q_OBJECT
 private slots:
     void sameNotebookAsRewriting_data();
     void sameNotebookAsRewriting();
     void aDayOfRecordsStaysPlainAndShowsTheEnd();
+    void firstRecordInEmptyNotebook();
+    void userTextStaysInFrontWithoutSeparator();
+    void consecutiveRecordsAreSeparatedByOneEmptyLine();
+    void appendDropsFormattingKeepsCharacters();
+    void appendShowsTheEnd();
 };
 
-void RecordAppendTest::sameNotebookAsRewriting_data()
+void NotebookAppendTest::sameNotebookAsRewriting_data()
 {
     QTest::addColumn<Setup>("setup");
     QTest::addColumn<bool>("inPlace");  // which way the append is expected to go
 
     const QString record = sampleRecord();
     QTest::newRow("earlier records") << Setup([record](QTextEdit* n) {
-        AppendRecord(n, record);
-        AppendRecord(n, record);
+        appendRecord(n, record);
+        appendRecord(n, record);
     }) << true;
     QTest::newRow("typed note without line break") << Setup([](QTextEdit* n) {
         QTest::keyClicks(n, "Room 3 ");
         n->textCursor().insertText(QStringLiteral("备注 😀"));
     }) << true;
     QTest::newRow("note typed in the middle, cursor left there") << Setup([record](QTextEdit* n) {
-        AppendRecord(n, record);
+        appendRecord(n, record);
         n->moveCursor(QTextCursor::Start);
         QTest::keyClicks(n, "A\t");
     }) << true;
@@ -97,16 +125,16 @@ void RecordAppendTest::sameNotebookAsRewriting_data()
         n->textCursor().insertText(QStringLiteral("a\r\nb\rc") + QChar(QChar::ParagraphSeparator) + "d");
     }) << true;
     QTest::newRow("pasted bold and colour") << Setup([record](QTextEdit* n) {
-        AppendRecord(n, record);
+        appendRecord(n, record);
         paste(n, QStringLiteral("<b>粗体</b><span style=\"color:#ff0000\">红</span>"), QStringLiteral("粗体红"));
     }) << false;
     QTest::newRow("pasted formatting deleted again") << Setup([record](QTextEdit* n) {
-        AppendRecord(n, record);
+        appendRecord(n, record);
         paste(n, QStringLiteral("<i>x</i>"), QStringLiteral("x"));
         n->textCursor().deletePreviousChar();
     }) << false;
     QTest::newRow("bold chosen for the next typing") << Setup([record](QTextEdit* n) {
-        AppendRecord(n, record);
+        appendRecord(n, record);
         n->setFontWeight(QFont::Bold);
     }) << false;
     QTest::newRow("no-break space") << Setup([](QTextEdit* n) {
@@ -130,14 +158,16 @@ void RecordAppendTest::sameNotebookAsRewriting_data()
     }) << true;
 }
 
-void RecordAppendTest::sameNotebookAsRewriting()
+void NotebookAppendTest::sameNotebookAsRewriting()
 {
     QFETCH(Setup, setup);
     QFETCH(bool, inPlace);
     const QString record = sampleRecord();
 
-    QTextEdit appended;
-    QTextEdit rewritten;
+    Form2 appendedNotebook;
+    Form2 rewrittenNotebook;
+    QTextEdit& appended = *appendedNotebook.richTextBox1();
+    QTextEdit& rewritten = *rewrittenNotebook.richTextBox1();
     setup(&appended);
     setup(&rewritten);
     const QString before = appended.toPlainText();
@@ -167,12 +197,14 @@ void RecordAppendTest::sameNotebookAsRewriting()
     QCOMPARE(appended.toHtml(), rewritten.toHtml());
 }
 
-void RecordAppendTest::aDayOfRecordsStaysPlainAndShowsTheEnd()
+void NotebookAppendTest::aDayOfRecordsStaysPlainAndShowsTheEnd()
 {
-    QTextEdit notebook;
-    notebook.resize(300, 120);
-    notebook.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&notebook));
+    // A box of about 300 × 120 pixels inside its margins.
+    Form2 form;
+    form.resize(314, 134);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QTextEdit& notebook = *form.richTextBox1();
     const QString record = sampleRecord();
 
     QString expected;
@@ -180,7 +212,7 @@ void RecordAppendTest::aDayOfRecordsStaysPlainAndShowsTheEnd()
         // Scrolled away, as the user may leave it between records.
         if (i % 50 == 0)
             notebook.verticalScrollBar()->setValue(0);
-        AppendRecord(&notebook, record);
+        form.appendRecord(record);
         expected += record;
     }
     QApplication::processEvents();
@@ -192,5 +224,85 @@ void RecordAppendTest::aDayOfRecordsStaysPlainAndShowsTheEnd()
     QCOMPARE(notebook.document()->allFormats().size(), QTextEdit().document()->allFormats().size());
 }
 
-QTEST_MAIN(RecordAppendTest)
-#include "record_append_test.moc"
+void NotebookAppendTest::firstRecordInEmptyNotebook()
+{
+    Form2 form;
+    QTextEdit& notebook = *form.richTextBox1();
+    const QString record = recordOfDefaults(InputMode::PsiKnown);
+    form.appendRecord(record);
+    QCOMPARE(notebook.toPlainText(), record);
+    QVERIFY(notebook.toPlainText().startsWith(QStringLiteral("Nimbara如下：\n")));
+    QVERIFY(notebook.toPlainText().endsWith(QStringLiteral("℃\n\n")));
+}
+
+void NotebookAppendTest::userTextStaysInFrontWithoutSeparator()
+{
+    // State: the user typed a note without a final line break.
+    // Action: a record is appended. Expected: the heading continues that line.
+    Form2 form;
+    QTextEdit& notebook = *form.richTextBox1();
+    QTest::keyClicks(&notebook, "Room 3");
+    const QString record = recordOfDefaults(InputMode::TsKnown);
+    form.appendRecord(record);
+    QCOMPARE(notebook.toPlainText(), QStringLiteral("Room 3") + record);
+    QVERIFY(notebook.toPlainText().startsWith(QStringLiteral("Room 3Nimbara如下：\n")));
+
+    // With a final line break the note keeps its own line.
+    Form2 secondForm;
+    QTextEdit& second = *secondForm.richTextBox1();
+    second.setPlainText(QStringLiteral("测点 A\n"));
+    secondForm.appendRecord(record);
+    QVERIFY(second.toPlainText().startsWith(QStringLiteral("测点 A\nNimbara如下：\n")));
+}
+
+void NotebookAppendTest::consecutiveRecordsAreSeparatedByOneEmptyLine()
+{
+    Form2 form;
+    QTextEdit& notebook = *form.richTextBox1();
+    const QString record = recordOfDefaults(InputMode::PsiKnown);
+    form.appendRecord(record);
+    form.appendRecord(record);
+    const QString text = notebook.toPlainText();
+    QCOMPARE(text, record + record);
+    QCOMPARE(text.count(QStringLiteral("℃\n\nNimbara如下：\n")), 1);
+    QCOMPARE(text.split(u'\n').size(), 33);
+}
+
+void NotebookAppendTest::appendDropsFormattingKeepsCharacters()
+{
+    Form2 form;
+    QTextEdit& notebook = *form.richTextBox1();
+    notebook.setHtml(QStringLiteral("<p><b>粗体</b> and <span style=\"color:#ff0000\">red</span></p>"));
+    const QString before = notebook.toPlainText();
+    form.appendRecord(recordOfDefaults(InputMode::PsiKnown));
+
+    QVERIFY(notebook.toPlainText().startsWith(before));
+    QTextCursor cursor(notebook.document());
+    cursor.setPosition(1);  // inside "粗体"
+    QVERIFY(cursor.charFormat().fontWeight() < QFont::DemiBold);
+    QVERIFY(!notebook.toHtml().contains(QStringLiteral("font-weight:700")));
+    QVERIFY(!notebook.toHtml().contains(QStringLiteral("#ff0000")));
+}
+
+void NotebookAppendTest::appendShowsTheEnd()
+{
+    Form2 form;
+    form.resize(314, 134);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QTextEdit& notebook = *form.richTextBox1();
+    notebook.moveCursor(QTextCursor::Start);
+
+    const QString record = recordOfDefaults(InputMode::PsiKnown);
+    for (int i = 0; i < 3; ++i)
+        form.appendRecord(record);
+    QApplication::processEvents();
+
+    QCOMPARE(notebook.textCursor().position(), notebook.document()->characterCount() - 1);
+    QScrollBar* bar = notebook.verticalScrollBar();
+    QVERIFY(bar->maximum() > 0);
+    QCOMPARE(bar->value(), bar->maximum());
+}
+
+QTEST_MAIN(NotebookAppendTest)
+#include "notebook_append_test.moc"

@@ -1,3 +1,4 @@
+// The program's message box: no icon, one OK button.
 #include "messagebox.h"
 
 #include <QAbstractButton>

@@ -1,3 +1,4 @@
+// The rights notice with the author's name that the window captions end with.
 #pragma once
 
 #include <QString>
