@@ -95,6 +95,28 @@ int CsvReader::get()
     return static_cast<unsigned char>(m_buffer[m_pos++]);
 }
 
+// Copies the run of ordinary characters at the read position into the field
+// in one go: up to a quote or a line break inside quotes, up to a comma or a
+// line break outside. Taken: a character that ends the run is next in the
+// buffer; BufferEnds: the buffer ran out first; TooLong: the run would pass
+// the record's bound, and nothing was copied.
+CsvReader::Run CsvReader::takeRun(std::string& field, bool quoted)
+{
+    const char* begin = m_buffer.data() + m_pos;
+    const char* end = m_buffer.data() + m_end;
+    const char* stop = begin;
+    // A plain loop: find_first_of would call memchr once per character.
+    const char separator = quoted ? '"' : ',';
+    while (stop != end && *stop != separator && *stop != '\n' && *stop != '\r')
+        ++stop;
+    const auto length = static_cast<std::size_t>(stop - begin);
+    if (!fits(length))
+        return Run::TooLong;
+    field.append(begin, stop);
+    m_pos += length;
+    return stop == end ? Run::BufferEnds : Run::Taken;
+}
+
 bool CsvReader::fits(std::size_t more) const
 {
     return offset() - m_recordStart + more <= m_limits.maxRecordBytes;
@@ -187,18 +209,10 @@ bool CsvReader::next(std::vector<std::string>& fields)
                     m_lastLine = m_line;
                     return true;
                 }
-                // Copy the run of ordinary characters in one go.
-                const char* begin = m_buffer.data() + m_pos;
-                const char* end = m_buffer.data() + m_end;
-                const char* stop = begin;
-                while (stop != end && *stop != '"' && *stop != '\n' && *stop != '\r')
-                    ++stop;
-                const auto run = static_cast<std::size_t>(stop - begin);
-                if (!fits(run))
+                const Run run = takeRun(field, true);
+                if (run == Run::TooLong)
                     return cut(fields, CsvRecordStatus::TooManyBytes, true, false);
-                field.append(begin, stop);
-                m_pos += run;
-                if (stop == end)
+                if (run == Run::BufferEnds)
                     continue;
                 if (!fits(1))
                     return cut(fields, CsvRecordStatus::TooManyBytes, true, false);
@@ -230,17 +244,10 @@ bool CsvReader::next(std::vector<std::string>& fields)
                 m_lastLine = m_line;
                 return true;  // end of input ends the record
             }
-            const char* begin = m_buffer.data() + m_pos;
-            const char* end = m_buffer.data() + m_end;
-            const char* stop = begin;
-            while (stop != end && *stop != ',' && *stop != '\n' && *stop != '\r')
-                ++stop;
-            const auto run = static_cast<std::size_t>(stop - begin);
-            if (!fits(run))
+            const Run run = takeRun(field, false);
+            if (run == Run::TooLong)
                 return cut(fields, CsvRecordStatus::TooManyBytes, false, false);
-            field.append(begin, stop);
-            m_pos += run;
-            if (stop != end)
+            if (run == Run::Taken)
                 break;
         }
         if (m_buffer[m_pos] != ',') {
