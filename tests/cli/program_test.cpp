@@ -5,10 +5,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "calculate.h"
+#include "golden.h"
 #include "process.h"
 
 namespace {
@@ -20,6 +22,31 @@ ProcessResult calc(const Args& args, const std::string& input = {})
     return RunProcess(NIMBARA_CALC_PATH, args, input);
 }
 
+// The twelve value lines of a record of the default inputs, as the notebook
+// writes them, with the golden figures.
+std::string goldenRecordLines(InputMode mode)
+{
+    const std::pair<const char*, Quantity> prefixes[] = {
+        {"  大气压力B=", Quantity::B},
+        {"  干球温度t=", Quantity::t},
+        {"  湿球温度 ts=", Quantity::ts},
+        {"  相对湿度 ψ=", Quantity::psi},
+        {"  焓值 h=", Quantity::h},
+        {"  含湿量 d=", Quantity::d},
+        {"  密度 ρ=", Quantity::rho},
+        {"  比容 v=", Quantity::v},
+        {"  干球饱和水蒸气分压力 Pqb=", Quantity::Pqb},
+        {"  湿球饱和水蒸气分压力 Pqbs=", Quantity::Pqbs},
+        {"  水蒸气分压力 Pq=", Quantity::Pq},
+        {"  露点温度 tl=", Quantity::tl},
+    };
+    const char* const suffixes[] = {"Pa", "℃", "℃", "%", "kJ/kg干", "g/kg干", "kg/m3", "m3/kg", "Pa", "Pa", "Pa", "℃"};
+    std::string text;
+    for (std::size_t i = 0; i < std::size(prefixes); ++i)
+        text += prefixes[i].first + std::string(GoldenText(mode, prefixes[i].second)) + suffixes[i] + "\n";
+    return text;
+}
+
 const std::string kDewPointLine = std::string(kDewPointMessage) + "\n";
 
 // ---- one state point ---------------------------------------------------------
@@ -28,19 +55,7 @@ TEST(OneStatePoint, PsiKnownDefaultsPrintTheTwelveRecordLines)
 {
     const ProcessResult r = calc({"-t", "27", "--rh", "46.37"});
     EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out,
-              "  大气压力B=101325Pa\n"
-              "  干球温度t=27℃\n"
-              "  湿球温度 ts=19.03℃\n"
-              "  相对湿度 ψ=46.37%\n"
-              "  焓值 h=53.60034kJ/kg干\n"
-              "  含湿量 d=10.32g/kg干\n"
-              "  密度 ρ=1.168kg/m3\n"
-              "  比容 v=0.85653m3/kg\n"
-              "  干球饱和水蒸气分压力 Pqb=3567.31Pa\n"
-              "  湿球饱和水蒸气分压力 Pqbs=2201.92Pa\n"
-              "  水蒸气分压力 Pq=1654.16250Pa\n"
-              "  露点温度 tl=14.94℃\n");
+    EXPECT_EQ(r.out, goldenRecordLines(InputMode::PsiKnown));
     EXPECT_EQ(r.err, "");
 }
 
@@ -48,19 +63,7 @@ TEST(OneStatePoint, TsKnownShowsTheTypedWetBulbAndTheComputedHumidity)
 {
     const ProcessResult r = calc({"-B", "101325", "-u", "2.5", "-t", "27", "--ts", "19"});
     EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out,
-              "  大气压力B=101325Pa\n"
-              "  干球温度t=27℃\n"
-              "  湿球温度 ts=19℃\n"
-              "  相对湿度 ψ=46.73%\n"
-              "  焓值 h=53.59903kJ/kg干\n"
-              "  含湿量 d=10.32g/kg干\n"
-              "  密度 ρ=1.168kg/m3\n"
-              "  比容 v=0.85652m3/kg\n"
-              "  干球饱和水蒸气分压力 Pqb=3539.81Pa\n"
-              "  湿球饱和水蒸气分压力 Pqbs=2171.73Pa\n"
-              "  水蒸气分压力 Pq=1654.08145Pa\n"
-              "  露点温度 tl=14.94℃\n");
+    EXPECT_EQ(r.out, goldenRecordLines(InputMode::TsKnown));
     EXPECT_EQ(r.err, "");
 }
 
@@ -152,10 +155,21 @@ TEST(Usage, ErrorsExitTwoWithTheUsageOnStandardError)
 // ---- batch -------------------------------------------------------------------
 
 const std::string kResultHeader = "ts,psi,d,h,rho,v,Pqb,Pqbs,Pq,tl,status,message";
-const std::string kPsiResults =
-    "19.03,,10.32,53.60034,1.168,0.85653,3567.31,2201.92,1654.16250,14.94,ok,";
-const std::string kTsResults =
-    ",46.73,10.32,53.59903,1.168,0.85652,3539.81,2171.73,1654.08145,14.94,ok,";
+// The batch's result fields of the default inputs: ts … tl (a quantity the
+// mode reads has an empty field), then the status and an empty message.
+std::string goldenBatchResults(InputMode mode)
+{
+    std::string fields;
+    for (Quantity q : {Quantity::ts, Quantity::psi, Quantity::d, Quantity::h, Quantity::rho, Quantity::v,
+                       Quantity::Pqb, Quantity::Pqbs, Quantity::Pq, Quantity::tl}) {
+        if (IsResult(q, mode))
+            fields += GoldenText(mode, q);
+        fields += ',';
+    }
+    return fields + "ok,";
+}
+const std::string kPsiResults = goldenBatchResults(InputMode::PsiKnown);
+const std::string kTsResults = goldenBatchResults(InputMode::TsKnown);
 const std::string kNoResults = ",,,,,,,,,,";
 
 TEST(Batch, RowsOfBothModesWithStatusesAndPassThroughColumns)
