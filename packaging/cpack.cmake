@@ -30,13 +30,14 @@ Nimbara 根据大气压力、湿球处风速、干球温度以及相对湿度或
 可将带日期的计算记录保存到记录本并导出为 RTF 文档。")
 
 # The shared libraries (libc, libstdc++, the Qt 6 core, GUI and widgets
-# runtime, which also carries the xcb platform plugin on Debian 12, and SLEEF,
-# the vector maths of the wet-bulb search) come from dpkg-shlibdeps; SLEEF is
-# named as well so that the dependency stays even where shlibdeps is off. The
+# runtime, which also carries the xcb platform plugin on Debian 12, SLEEF, the
+# vector maths of the wet-bulb search, and oneTBB, the threads of the batch)
+# come from dpkg-shlibdeps; SLEEF and oneTBB are named as well so that the
+# dependencies stay even where shlibdeps is off. The
 # rest are files the program opens at run time, which no linker sees: Qt's
 # Chinese translation and the CJK fonts its windows name.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libsleef3, qt6-translations-l10n, fonts-arphic-uming, fonts-arphic-ukai")
+    "libsleef3, libtbb12, qt6-translations-l10n, fonts-arphic-uming, fonts-arphic-ukai")
 
 include(CPack)

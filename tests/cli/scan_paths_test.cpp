@@ -41,9 +41,9 @@ std::string spreadOfRows()
 
 ProcessResult batchOnPath(const char* path, const std::string& input)
 {
-    return RunProcess("/usr/bin/env", {"/usr/bin/env", std::string("NIMBARA_SCAN=") + path,
-                                       NIMBARA_CALC_PATH, "--batch", "-"},
-                      input);
+    ProcessOptions options;
+    options.environment = {std::string("NIMBARA_SCAN=") + path};
+    return RunProcess(NIMBARA_CALC_PATH, {"--batch", "-"}, input, options);
 }
 
 TEST(ScanPaths, EveryPathWritesTheBytesOfThePlainScan)
