@@ -36,6 +36,7 @@ Verdict decide(double A, double B, double t, double Pq, double ts, long steps)
 // values at the edges, which then go to Pressure().
 constexpr double kBlockSpan = 0.2;  // K, more than a block spans
 static_assert(kMaxScreenLanes * kSearchStep < kBlockSpan);
+static_assert(kMaxScreenLanes <= GridBlock::kMaxLanes);
 
 bool screenable(double ts)
 {

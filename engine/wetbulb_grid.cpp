@@ -34,12 +34,14 @@ void GridBlock::fill(double ts, int n, double* out)
         if (exponent != m_exponent) {
             m_exponent = exponent;
             m_lowest = std::ldexp(1.0, exponent);
-            m_step = std::round(std::ldexp(kSearchStep, 52 - exponent)) * std::ldexp(1.0, exponent - 52);
+            const double step = std::round(std::ldexp(kSearchStep, 52 - exponent)) * std::ldexp(1.0, exponent - 52);
+            for (int k = 0; k < kMaxLanes; ++k)
+                m_offsets[k] = k * step;
         }
         const double edge = ts > 0 ? m_lowest : -2 * m_lowest;
-        if (ts - (n - 1) * m_step > edge) {
+        if (ts - m_offsets[n - 1] > edge) {
             for (int k = 0; k < n; ++k)
-                out[k] = ts - k * m_step;
+                out[k] = ts - m_offsets[k];
             return;
         }
     }
