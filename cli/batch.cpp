@@ -91,75 +91,96 @@ void processRowsInTurn(CsvReader& reader, const RowCalculator& calculator, CsvWr
 // (its address is all that is used: see HandOver).
 char pipelineStart;
 
-// A record on its way through the pipeline, with its results once calculated.
-struct PipelineRow {
-    BatchRecord record;
-    BatchResults results;
+// Records on their way through the pipeline, with their results once
+// calculated: several to a token, so that handing tokens between threads
+// costs little next to calculating them.
+struct PipelineRows {
+    std::vector<BatchRecord> records;
+    std::vector<BatchResults> results;
+    std::size_t bytes = 0;  // of the records' fields
 };
 
 // Several jobs: oneTBB's pipeline reads the records one at a time, calculates
-// up to `jobs` of them at once and writes them one at a time in input order.
-// At most kRowsInFlightPerJob records per job are between reading and writing,
-// so memory stays bounded whatever the input's length. After the first failed
-// write nothing more is written, and reading stops.
+// up to `jobs` tokens of them at once and writes them one at a time in input
+// order. A token holds up to kRowsPerToken records or kBytesPerToken bytes of
+// them (one record when rows go out one by one, so that each is answered
+// before the next arrives), and at most kTokensPerJob tokens per job are
+// between reading and writing, so memory stays bounded whatever the input's
+// length. After the first failed write nothing more is written, and reading
+// stops.
 //
 // oneTBB runs each stage on whichever thread is free; the HandOver/TakeOver
 // pairs only tell ThreadSanitizer of the order it keeps between them.
 void processRowsInParallel(CsvReader& reader, const RowCalculator& calculator, CsvWriter& writer,
                            const BatchOptions& options)
 {
-    constexpr int kRowsInFlightPerJob = 4;
+    constexpr int kTokensPerJob = 4;
+    constexpr std::size_t kRowsPerToken = 64;
+    constexpr std::size_t kBytesPerToken = 64 * 1024;
     if (writer.failed())  // the header could not be written: read nothing
         return;
+    const std::size_t rowsPerToken = options.flushEachRow ? 1 : kRowsPerToken;
     std::atomic<bool> writeFailed = false;
+    bool inputEnded = false;
     // oneTBB keeps to the processors it sees unless told otherwise, and says
     // so on standard error; --jobs above that is the user's to ask for.
     const tbb::global_control threads(tbb::global_control::max_allowed_parallelism,
                                       static_cast<std::size_t>(options.jobs));
     tbb::task_arena arena(options.jobs);
 
-    const auto read = [&](tbb::flow_control& control) -> PipelineRow* {
+    const auto read = [&](tbb::flow_control& control) -> PipelineRows* {
         TakeOver(&pipelineStart);
         TakeOver(&reader);
-        auto row = std::make_unique<PipelineRow>();
-        const bool more = !writeFailed.load() && readRecord(reader, row->record);
+        auto rows = std::make_unique<PipelineRows>();
+        while (!inputEnded && rows->records.size() < rowsPerToken && rows->bytes < kBytesPerToken) {
+            BatchRecord& record = rows->records.emplace_back();
+            if (writeFailed.load() || !readRecord(reader, record)) {
+                rows->records.pop_back();
+                inputEnded = true;
+                break;
+            }
+            for (const std::string& field : record.fields)
+                rows->bytes += field.size();
+        }
         HandOver(&reader);
-        if (!more) {
+        if (rows->records.empty()) {
             control.stop();
             return nullptr;
         }
-        HandOver(row.get());
-        return row.release();
+        HandOver(rows.get());
+        return rows.release();
     };
-    const auto calculate = [&](PipelineRow* row) {
+    const auto calculate = [&](PipelineRows* rows) {
         TakeOver(&pipelineStart);
-        TakeOver(row);
-        row->results = calculator.calculate(row->record);
-        HandOver(row);
-        return row;
+        TakeOver(rows);
+        rows->results.reserve(rows->records.size());
+        for (const BatchRecord& record : rows->records)
+            rows->results.push_back(calculator.calculate(record));
+        HandOver(rows);
+        return rows;
     };
-    const auto write = [&](PipelineRow* row) {
+    const auto write = [&](PipelineRows* rows) {
         TakeOver(&pipelineStart);
-        TakeOver(row);
+        TakeOver(rows);
         TakeOver(&writer);
-        const std::unique_ptr<PipelineRow> done(row);
-        if (!writer.failed()) {
-            writeRow(writer, calculator.width(), row->record, row->results);
+        const std::unique_ptr<PipelineRows> done(rows);
+        for (std::size_t i = 0; i < rows->records.size() && !writer.failed(); ++i) {
+            writeRow(writer, calculator.width(), rows->records[i], rows->results[i]);
             if (options.flushEachRow)
                 writer.flush();
-            if (writer.failed())
-                writeFailed.store(true);
         }
+        if (writer.failed())
+            writeFailed.store(true);
         HandOver(&writer);
     };
 
     const tbb::filter<void, void> stages =
-        tbb::make_filter<void, PipelineRow*>(tbb::filter_mode::serial_in_order, read)
-        & tbb::make_filter<PipelineRow*, PipelineRow*>(tbb::filter_mode::parallel, calculate)
-        & tbb::make_filter<PipelineRow*, void>(tbb::filter_mode::serial_in_order, write);
+        tbb::make_filter<void, PipelineRows*>(tbb::filter_mode::serial_in_order, read)
+        & tbb::make_filter<PipelineRows*, PipelineRows*>(tbb::filter_mode::parallel, calculate)
+        & tbb::make_filter<PipelineRows*, void>(tbb::filter_mode::serial_in_order, write);
     HandOver(&pipelineStart);
     arena.execute([&] {
-        tbb::parallel_pipeline(static_cast<std::size_t>(options.jobs * kRowsInFlightPerJob), stages);
+        tbb::parallel_pipeline(static_cast<std::size_t>(options.jobs * kTokensPerJob), stages);
     });
     TakeOver(&reader);
     TakeOver(&writer);
