@@ -31,12 +31,11 @@ Verdict decide(double A, double B, double t, double Pq, double ts, long steps)
     return Verdict::StepOn;
 }
 
-// Whether a block of up to kMaxScreenLanes grid values from ts down lies inside
+// Whether a block of kBlockLanes grid values from ts down lies inside
 // the screen's range and on one side of 0 °C. Conservative by a few dozen grid
 // values at the edges, which then go to Pressure().
 constexpr double kBlockSpan = 0.2;  // K, more than a block spans
-static_assert(kMaxScreenLanes * kSearchStep < kBlockSpan);
-static_assert(kMaxScreenLanes <= GridBlock::kMaxLanes);
+static_assert(kBlockLanes * kSearchStep < kBlockSpan);
 
 bool screenable(double ts)
 {
@@ -55,25 +54,24 @@ WetBulbSearch SearchWetBulbWith(const ScreenKernel* kernel, double margin, doubl
 {
     // A depends on υ alone: the same value at every step.
     const double A = PsychrometerCoefficient(upsilon);
-    const int lanes = kernel ? kernel->lanes : 0;
     ScreenInput in{A, B, t, Pq, 1 - (kSearchTolerance + margin), false};
     GridBlock grid;
-    double values[kMaxScreenLanes];
-    double pressures[kMaxScreenLanes];
+    double values[kBlockLanes];
+    double pressures[kBlockLanes];
 
     double ts = t - kSearchStartOffset;
     long steps = 0;
     for (;;) {
         // Let the screen pass as many grid values as it can be sure of; the
         // block must end before the step bound, which Pressure() decides.
-        if (lanes > 0 && steps + lanes <= kMaxSearchSteps && screenable(ts)) {
-            grid.fill(ts, lanes, values);
+        if (kernel != nullptr && steps + kBlockLanes <= kMaxSearchSteps && screenable(ts)) {
+            grid.fill(ts, values);
             in.ice = ts < 0;
             const std::uint32_t sure = kernel->screen(in, values, pressures);
             const int passed = std::countr_one(sure);
-            if (passed == lanes) {
-                ts = values[lanes - 1] - kSearchStep;
-                steps += lanes;
+            if (passed == kBlockLanes) {
+                ts = values[kBlockLanes - 1] - kSearchStep;
+                steps += kBlockLanes;
                 continue;
             }
             ts = values[passed];

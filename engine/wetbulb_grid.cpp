@@ -20,13 +20,13 @@
 //   x < 0 and x − d > −2^(e+1): |x| + d is a multiple of u below 2^(e+1), so
 //     |x| + d <= 2^(e+1) − u and 2^e <= |x| + s < 2^(e+1) − u/2: again inside
 //     the binade, and fl(x − s) = −fl(|x| + s) = x − d.
-// By induction, when x₀ − (n−1)·d is still above that edge, every value of the
-// chain x₁ = fl(x₀ − s), x₂ = fl(x₁ − s), … up to x_(n−1) is x₀ − k·d. These are
+// By induction, when x₀ − 31·d is still above that edge, every value of the
+// chain x₁ = fl(x₀ − s), x₂ = fl(x₁ − s), … up to x₃₁ is x₀ − k·d. These are
 // computed exactly: n < 0.005·2⁵⁵ + 1 < 2⁴⁸, so k·n < 2⁵³ for k < 32 and k·d is
 // a double, and x₀ − k·d is a multiple of u inside the binade, so a double too.
 // Nearer zero (e < −3), or where the block crosses the edge of its binade, the
 // block is filled by the serial chain itself.
-void GridBlock::fill(double ts, int n, double* out)
+void GridBlock::fill(double ts, double* __restrict out)
 {
     const auto bits = std::bit_cast<std::uint64_t>(ts);
     const int exponent = static_cast<int>((bits >> 52) & 0x7ff) - 1023;
@@ -35,17 +35,17 @@ void GridBlock::fill(double ts, int n, double* out)
             m_exponent = exponent;
             m_lowest = std::ldexp(1.0, exponent);
             const double step = std::round(std::ldexp(kSearchStep, 52 - exponent)) * std::ldexp(1.0, exponent - 52);
-            for (int k = 0; k < kMaxLanes; ++k)
+            for (int k = 0; k < kBlockLanes; ++k)
                 m_offsets[k] = k * step;
         }
         const double edge = ts > 0 ? m_lowest : -2 * m_lowest;
-        if (ts - m_offsets[n - 1] > edge) {
-            for (int k = 0; k < n; ++k)
+        if (ts - m_offsets[kBlockLanes - 1] > edge) {
+            for (int k = 0; k < kBlockLanes; ++k)
                 out[k] = ts - m_offsets[k];
             return;
         }
     }
     out[0] = ts;
-    for (int k = 1; k < n; ++k)
+    for (int k = 1; k < kBlockLanes; ++k)
         out[k] = out[k - 1] - kSearchStep;
 }

@@ -9,9 +9,9 @@
 namespace {
 
 #if defined(NIMBARA_SCREEN_X86)
-constexpr ScreenKernel kSse2{ScanPath::Sse2, 32, ScreenSse2};
-constexpr ScreenKernel kAvx2{ScanPath::Avx2, 32, ScreenAvx2};
-constexpr ScreenKernel kAvx512{ScanPath::Avx512, 32, ScreenAvx512};
+constexpr ScreenKernel kSse2{ScanPath::Sse2, ScreenSse2};
+constexpr ScreenKernel kAvx2{ScanPath::Avx2, ScreenAvx2};
+constexpr ScreenKernel kAvx512{ScanPath::Avx512, ScreenAvx512};
 #endif
 
 bool processorHas(ScanPath path)

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "wetbulb_grid.h"
+
 // The unit that screens the grid values. Scalar screens nothing: every grid
 // value is decided by Pressure() alone, as the plain scan does.
 enum class ScanPath { Scalar, Sse2, Avx2, Avx512 };
@@ -18,16 +20,13 @@ struct ScreenInput {
     bool ice;       // every lane below 0 °C; otherwise every lane at or above 0 °C
 };
 
-inline constexpr int kMaxScreenLanes = 32;
-
-// One instruction set's kernel. screen() evaluates the lanes' saturation
-// pressures pv into p[0 .. lanes−1] and returns a bit mask: bit k is set when
+// One instruction set's kernel. screen() evaluates the saturation pressures pv
+// of the kBlockLanes grid values ts[k] into p[k] and returns a bit mask: bit k is set when
 // grid value ts[k] certainly steps on, that is when its target g satisfies
 // 0 <= g <= pv·keep (the mismatch 1 − g/pv is then at least 1 − keep, and at
 // most 1). Every other lane must be decided by Pressure().
 struct ScreenKernel {
     ScanPath path;
-    int lanes;  // grid values per call, at most kMaxScreenLanes
     std::uint32_t (*screen)(const ScreenInput& in, const double* ts, double* p);
 };
 

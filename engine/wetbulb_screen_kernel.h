@@ -20,6 +20,7 @@ std::uint32_t ScreenGridValues(const ScreenInput& in, const double* ts, double* 
     using Vec = typename Set::Vec;
     constexpr const double* C = kPressureC;
     constexpr int kVectors = Set::kVectors;
+    static_assert(Set::kLanes * kVectors == kBlockLanes);
     // In phases over all the vectors, so that the library calls of one vector
     // overlap with those of the others.
     Vec x[kVectors], T[kVectors], lnT[kVectors];

@@ -27,10 +27,10 @@ long walkChain(GridBlock& grid, double start, double lowest)
     while (chain.back() >= lowest)
         chain.push_back(chain.back() - kSearchStep);
     long differences = 0;
-    double block[kMaxScreenLanes];
-    for (std::size_t i = 0; i + kMaxScreenLanes <= chain.size(); ++i) {
-        grid.fill(chain[i], kMaxScreenLanes, block);
-        for (int k = 0; k < kMaxScreenLanes; ++k) {
+    double block[kBlockLanes];
+    for (std::size_t i = 0; i + kBlockLanes <= chain.size(); ++i) {
+        grid.fill(chain[i], block);
+        for (int k = 0; k < kBlockLanes; ++k) {
             if (bits(block[k]) != bits(chain[i + k]) && ++differences <= 3)
                 ADD_FAILURE() << "from " << chain[i] << " lane " << k << ": " << block[k] << " vs "
                               << chain[i + k];
@@ -58,24 +58,27 @@ TEST(GridBlock, EveryBlockIsTheSerialChainForEveryDryBulb)
     EXPECT_EQ(differences, 0);
 }
 
-// Blocks of every length, and starts at the edges of binades: the powers of
-// two themselves and their neighbours, on both sides of zero.
-TEST(GridBlock, BinadeEdgesAndShortBlocks)
+// Blocks that start at, or end at, the edge of a binade: the powers of two
+// themselves, their neighbours, and starts from which the block's last lanes
+// fall just above, on and just below the edge, on both sides of zero.
+TEST(GridBlock, BlocksAtTheEdgesOfBinades)
 {
     GridBlock grid;
-    double block[kMaxScreenLanes];
+    double block[kBlockLanes];
     for (int e = -12; e <= 10; ++e) {
         for (double sign : {1.0, -1.0}) {
             const double edge = sign * std::ldexp(1.0, e);
-            for (double start : {edge, std::nextafter(edge, 0.0), std::nextafter(edge, 2 * edge),
-                                 edge + sign * 31 * kSearchStep, edge + sign * 0.003, edge - sign * 0.003}) {
-                for (int n = 1; n <= kMaxScreenLanes; ++n) {
-                    grid.fill(start, n, block);
-                    double x = start;
-                    for (int k = 0; k < n; ++k) {
-                        ASSERT_EQ(bits(block[k]), bits(x)) << start << " n " << n << " lane " << k;
-                        x = x - kSearchStep;
-                    }
+            std::vector<double> starts{edge, std::nextafter(edge, 0.0), std::nextafter(edge, 2 * edge)};
+            for (int j = 25; j <= 40; ++j) {
+                for (double nudge : {-1e-9, 0.0, 1e-9, 0.0025})
+                    starts.push_back(edge + sign * (j * kSearchStep + nudge));
+            }
+            for (double start : starts) {
+                grid.fill(start, block);
+                double x = start;
+                for (int k = 0; k < kBlockLanes; ++k) {
+                    ASSERT_EQ(bits(block[k]), bits(x)) << start << " lane " << k;
+                    x = x - kSearchStep;
                 }
             }
         }

@@ -189,8 +189,8 @@ TEST_P(VectorKernel, VectorPressureStaysWithinTheDerivedBound)
 {
     KERNEL_OR_SKIP(GetParam(), kernel);
     ScreenInput in{1e-5 * (65 + 6.75 / 2.5), 101325, 30, 1000, 1 - kSearchTolerance, false};
-    double ts[kMaxScreenLanes];
-    double p[kMaxScreenLanes];
+    double ts[kBlockLanes];
+    double p[kBlockLanes];
     double worst = 0;
     std::uint64_t state = 12345;
     for (int block = 0; block < 100000; ++block) {
@@ -199,11 +199,11 @@ TEST_P(VectorKernel, VectorPressureStaysWithinTheDerivedBound)
         const double start = kScreenLowest + 0.2 + (kScreenHighest - kScreenLowest - 0.2)
                                                         * (static_cast<double>(state >> 11) * 0x1.0p-53);
         const double top = start < 0 ? start : std::max(start, 0.2);
-        for (int k = 0; k < kernel->lanes; ++k)
+        for (int k = 0; k < kBlockLanes; ++k)
             ts[k] = top - k * 0.00137;
         in.ice = top < 0;
         kernel->screen(in, ts, p);
-        for (int k = 0; k < kernel->lanes; ++k)
+        for (int k = 0; k < kBlockLanes; ++k)
             worst = std::max(worst, std::fabs(p[k] / Pressure(ts[k]) - 1));
     }
     EXPECT_LE(worst, kScreenPressureBound);
