@@ -21,10 +21,10 @@ struct ScreenInput {
 };
 
 // One instruction set's kernel. screen() evaluates the saturation pressures pv
-// of the kBlockLanes grid values ts[k] into p[k] and returns a bit mask: bit k is set when
-// grid value ts[k] certainly steps on, that is when its target g satisfies
-// 0 <= g <= pv·keep (the mismatch 1 − g/pv is then at least 1 − keep, and at
-// most 1). Every other lane must be decided by Pressure().
+// of the kBlockLanes grid values ts[k] into p[k] and returns a bit mask: bit k
+// is set when grid value ts[k] certainly steps on, that is when its target g
+// satisfies 0 <= g <= pv·keep (the mismatch 1 − g/pv is then at least
+// 1 − keep, and at most 1). Every other lane must be decided by Pressure().
 struct ScreenKernel {
     ScanPath path;
     std::uint32_t (*screen)(const ScreenInput& in, const double* ts, double* p);
