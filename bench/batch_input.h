@@ -1,4 +1,4 @@
-// The realistic batch rows the benchmarks share (B 80–105 kPa, υ 0.5–8 m/s, t 5–45 °C, ψ 5–95 %).
+// The realistic batch rows the benchmarks share (B 95–105 kPa, υ 1–5 m/s, t 15–40 °C, ψ 20–80 %).
 #pragma once
 
 #include <cstdint>

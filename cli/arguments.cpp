@@ -20,11 +20,26 @@ CliArguments usageError(std::string message)
     return a;
 }
 
+// The value of --jobs: a whole number from 1 to kMaxJobs in plain digits; 0
+// for anything else.
+int jobCount(const std::string& text)
+{
+    if (text.empty() || text.size() > 3)
+        return 0;
+    int n = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return 0;
+        n = n * 10 + (c - '0');
+    }
+    return n <= kMaxJobs ? n : 0;
+}
+
 }  // namespace
 
 CliArguments ParseArguments(const std::vector<std::string>& args)
 {
-    std::optional<std::string> B, upsilon, t, rh, ts, batchFile;
+    std::optional<std::string> B, upsilon, t, rh, ts, batchFile, jobs;
     std::optional<std::string> altitude, chart, chartT, chartD;
     bool batch = false;
     bool chartProcess = false;
@@ -71,6 +86,7 @@ CliArguments ParseArguments(const std::vector<std::string>& args)
             {"-B", "", &B}, {"-u", "", &upsilon}, {"-t", "", &t}, {"", "--rh", &rh}, {"", "--ts", &ts},
             {"", "--altitude", &altitude}, {"", "--chart", &chart}, {"", "--chart-t", &chartT},
             {"", "--chart-d", &chartD},
+            {"", "--jobs", &jobs},
         };
         bool matched = false;
         for (const Target& target : targets) {
@@ -158,10 +174,18 @@ CliArguments ParseArguments(const std::vector<std::string>& args)
         CliArguments a = shared;
         a.action = CliArguments::Action::Batch;
         a.batchFile = batchFile.value_or("");
+        if (jobs) {
+            a.jobs = jobCount(*jobs);
+            if (a.jobs == 0)
+                return usageError("--jobs 的数值应为 1 到 " + std::to_string(kMaxJobs) + " 之间的整数："
+                                  + Printable(*jobs));
+        }
         return a;
     }
     if (chartProcess)
         return usageError("--chart-process 只用于 --batch：过程线连接批量计算中相邻的各行");
+    if (jobs)
+        return usageError("--jobs 只能与 --batch 一起使用");
     if (!t)
         return usageError("缺少干球温度 -t");
     if (rh && ts)
@@ -188,7 +212,7 @@ const char* UsageText()
     return "用法：\n"
            "  nimbara-calc [-B 大气压力B | --altitude 海拔] [-u 空气流速υ] -t 干球温度t (--rh 相对湿度ψ | --ts 湿球温度ts)\n"
            "               [--chart 图表文件 [--chart-t 最小:最大] [--chart-d 最小:最大]]\n"
-           "  nimbara-calc --batch [文件] [--altitude 海拔] [--chart 图表文件 [--chart-t …] [--chart-d …] [--chart-process]]\n"
+           "  nimbara-calc --batch [文件] [--altitude 海拔] [--chart 图表文件 [--chart-t …] [--chart-d …] [--chart-process]] [--jobs 数目]\n"
            "  nimbara-calc --help\n";
 }
 
@@ -199,7 +223,7 @@ const char* HelpText()
            "用法：\n"
            "  nimbara-calc [-B 大气压力B | --altitude 海拔] [-u 空气流速υ] -t 干球温度t (--rh 相对湿度ψ | --ts 湿球温度ts)\n"
            "               [--chart 图表文件 [--chart-t 最小:最大] [--chart-d 最小:最大]]\n"
-           "  nimbara-calc --batch [文件] [--altitude 海拔] [--chart 图表文件 [--chart-t …] [--chart-d …] [--chart-process]]\n"
+           "  nimbara-calc --batch [文件] [--altitude 海拔] [--chart 图表文件 [--chart-t …] [--chart-d …] [--chart-process]] [--jobs 数目]\n"
            "  nimbara-calc --help\n"
            "\n"
            "计算一个状态点：\n"
@@ -232,6 +256,8 @@ const char* HelpText()
            "                  输入不是普通文件（管道、FIFO、终端）时，每算完一行就立即写出。\n"
            "                  读取输入出错时，先写出已经读完的各行，再报告出错的行号；写出结果\n"
            "                  失败（如磁盘已满、管道已关闭）时立即停止，不再读取。\n"
+           "  --jobs 数目    同时计算的行数（1 到 64），默认为本进程可用的处理器个数。\n"
+           "                  输出与 --jobs 1 逐字节相同：各行按输入的顺序写出，出错时的行为也一样。\n"
            "                  可用 altitude 列（海拔，m）代替 B 列；有 B 列时 altitude 只是普通的列。\n"
            "                  给出 --altitude 时输入中不能有 B 列或 altitude 列，各行都用该海拔的 B。\n"
            "\n"

@@ -39,12 +39,20 @@ struct CliArguments {
     std::string chartFile;  // empty: no chart
     ChartRange chartRange;
     bool chartProcess = false;
+
+    // Batch: how many rows are calculated at once (--jobs); 0 when not given,
+    // which means as many as the process has processors.
+    int jobs = 0;
 };
+
+// The largest --jobs: more threads than that cannot be busy on any machine
+// this runs on, and each one holds a few records in memory.
+inline constexpr int kMaxJobs = 64;
 
 // Reads the arguments after the program name. Options: -B, -u, -t, --rh,
 // --ts, --altitude, --chart, --chart-t, --chart-d (each with its value as the
 // next argument, or joined: -t27, --rh=46.37), --chart-process,
-// --batch [FILE], --help (-h). An option's value is taken as it is, even when
+// --batch [FILE], --jobs N (with --batch only; 1 to kMaxJobs), --help (-h). An option's value is taken as it is, even when
 // it begins with "-" (-t -5 is a dry-bulb temperature of −5 °C).
 CliArguments ParseArguments(const std::vector<std::string>& args);
 

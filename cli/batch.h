@@ -24,8 +24,11 @@
 // dew-point-range, error) and the message the window would show, if any,
 // after the record's line number ("第N行："), or what is wrong with the record.
 //
-// The run is three stages, one record at a time: read (CsvReader), calculate
-// (RowCalculator), write (CsvWriter).
+// The run is three stages: read (CsvReader), calculate (RowCalculator),
+// write (CsvWriter). Records are read and written one at a time, in input
+// order; with more than one job, up to that many are calculated at once, and
+// a bounded number of records is in flight. The output, the messages and the
+// exit code are the same for every number of jobs.
 //
 // Returns kExitOk when the whole input was read and every row written,
 // whatever the rows' statuses. Returns kExitUsage, with a message on `err`,
@@ -42,12 +45,15 @@ struct BatchOptions {
     std::optional<double> altitude;
     // Told of every row as it is written, in input order (the chart's points).
     BatchObserver* observer = nullptr;
+    // Rows calculated at once, on as many threads: 1 calculates each row
+    // between reading and writing it, on the calling thread.
+    int jobs = 1;
 };
 int RunBatch(std::istream& in, std::ostream& out, std::ostream& err, const BatchOptions& options = {});
 
-// RunBatch on the named file; empty or "-" reads `stdinStream` (which stands
-// for standard input). Rows are flushed one by one when the input is not a
-// regular file. A file that cannot be opened gives kExitUsage with a message on
-// `err`.
+// RunBatch on the named file with the given options; empty or "-" reads
+// `stdinStream` (which stands for standard input). Rows are flushed one by one
+// when the input is not a regular file. A file that cannot be opened gives
+// kExitUsage with a message on `err`.
 int RunBatchFile(const std::string& path, std::istream& stdinStream, std::ostream& out,
                  std::ostream& err, const BatchOptions& options = {});

@@ -1,8 +1,11 @@
 // nimbara-calc as a function of its arguments and streams.
 #include "cli.h"
 
+#include <algorithm>
+
 #include "arguments.h"
 #include "batch.h"
+#include "cores.h"
 #include "io_errors.h"
 #include "state_point.h"
 
@@ -26,7 +29,9 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
         err << "nimbara-calc：" << a.error << '\n' << UsageText();
         return kExitUsage;
     case CliArguments::Action::Batch:
-        return RunBatchFile(a.batchFile, in, out, err, {.altitude = a.altitude});
+        return RunBatchFile(a.batchFile, in, out, err,
+                            {.altitude = a.altitude,
+                             .jobs = a.jobs > 0 ? a.jobs : std::min(UsableCores(), kMaxJobs)});
     case CliArguments::Action::StatePoint:
         break;
     }

@@ -1,6 +1,8 @@
 // The wet-bulb search of the ψ-known mode: a linear scan down a fixed grid.
 #pragma once
 
+struct ScreenKernel;
+
 // The grid starts kSearchStartOffset below the dry bulb t and steps down by
 // kSearchStep; a grid value is the wet bulb when the relative mismatch of the
 // psychrometer equation there is below kSearchTolerance. The grid is made by
@@ -33,3 +35,11 @@ struct WetBulbSearch {
 // temperatures where a step jumps over the tolerance band). It also gives up
 // after kMaxSearchSteps steps, or when the mismatch is not a number.
 WetBulbSearch SearchWetBulb(double B, double upsilon, double t, double Pq);
+
+// The same search with the grid values screened in vector lanes by `kernel`
+// (see wetbulb_screen.h) and every lane the screen cannot pass within `margin`
+// decided by Pressure(); a null kernel runs the plain scan, every grid value by
+// Pressure(). Same result, bit for bit, for every kernel: SearchWetBulb is
+// this with the kernel of ActiveScanPath() and kScreenMargin.
+WetBulbSearch SearchWetBulbWith(const ScreenKernel* kernel, double margin, double B,
+                                double upsilon, double t, double Pq);

@@ -51,6 +51,24 @@ TEST(BatchHook, SeesEveryRowInOrderAndLeavesTheOutputUnchanged)
                                                        "4 error", "5 dew-point-range 99000"}));
 }
 
+TEST(BatchHook, SeesTheSameRowsInTheSameOrderOnSeveralJobs)
+{
+    // Enough rows for several pipeline tokens, so that rows are calculated
+    // out of order and must still reach the hook in input order.
+    std::string input = "label,mode,B,upsilon,t,value\n";
+    for (int i = 0; i < 700; ++i)
+        input += std::to_string(i) + (i % 7 == 3 ? ",xx," : ",psi,") + std::to_string(90000 + i * 10)
+                 + ",2.5,27," + std::to_string(10 + i % 80) + "\n";
+    Recorder one, three;
+    const Outcome a = batch(input, {.observer = &one, .jobs = 1});
+    const Outcome b = batch(input, {.observer = &three, .jobs = 3});
+    EXPECT_EQ(b.out, a.out);
+    EXPECT_EQ(three.rows, one.rows);
+    ASSERT_EQ(one.rows.size(), 700u);
+    EXPECT_EQ(one.rows[3], "4 error");
+    EXPECT_EQ(one.rows[699].substr(0, 7), "700 ok ");
+}
+
 TEST(BatchAltitude, AnAltitudeColumnStandsInForB)
 {
     Recorder recorder;

@@ -40,7 +40,7 @@ std::string writeTempFile(const std::string& name, const std::string& content)
 // Peak memory is only meaningful without the sanitizers' shadow memory.
 bool measuresMemory()
 {
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
     return false;
 #else
     return true;
