@@ -1,0 +1,165 @@
+// Pens, fonts, labels and label blocks for drawing the h–d chart.
+#include "chartcanvas.h"
+
+#include <QFontMetricsF>
+
+#include <algorithm>
+#include <cmath>
+
+#include "chartpalette.h"
+#include "display.h"
+#include "fonts.h"
+
+ChartCanvas::ChartCanvas(QPainter& painter, const ChartLayout& layout)
+    : m_p(painter),
+      m_layout(layout)
+{
+}
+
+QString ChartCanvas::Text(const std::string& utf8)
+{
+    return QString::fromStdString(utf8);
+}
+
+QString ChartCanvas::Number(double value)
+{
+    return Text(FormatShortest(value));
+}
+
+QPointF ChartCanvas::Unit(QPointF v)
+{
+    const double length = std::hypot(v.x(), v.y());
+    return length > 0 ? v / length : QPointF();
+}
+
+double ChartCanvas::AngleOf(QPointF v)
+{
+    return std::atan2(v.y(), v.x()) * 180 / M_PI;
+}
+
+QPen ChartCanvas::pen(const QColor& colour, double widthMm) const
+{
+    QPen p(colour, m_layout.mm(widthMm));
+    p.setCapStyle(Qt::FlatCap);
+    p.setJoinStyle(Qt::RoundJoin);
+    return p;
+}
+
+QFont ChartCanvas::Font(double pointSize, bool bold)
+{
+    QFont font = songtiFont(pointSize);
+    font.setBold(bold);
+    return font;
+}
+
+void ChartCanvas::setFont(double pointSize, bool bold)
+{
+    m_p.setFont(Font(pointSize, bold));
+}
+
+void ChartCanvas::drawSegment(const DhSegment& s)
+{
+    const ChartMapping& map = m_layout.mapping();
+    m_p.drawLine(map.toPage(s.from), map.toPage(s.to));
+}
+
+QRectF ChartCanvas::drawLabel(QPointF anchor, Qt::Alignment align, const QString& s, bool halo)
+{
+    const QFontMetricsF fm(m_p.font(), m_p.device());
+    const QSizeF size(fm.horizontalAdvance(s), fm.height());
+    QPointF topLeft = anchor;
+    if (align & Qt::AlignRight)
+        topLeft.rx() -= size.width();
+    else if (align & Qt::AlignHCenter)
+        topLeft.rx() -= size.width() / 2;
+    if (align & Qt::AlignBottom)
+        topLeft.ry() -= size.height();
+    else if (align & Qt::AlignVCenter)
+        topLeft.ry() -= size.height() / 2;
+    const QRectF rect(topLeft, size);
+    if (halo) {
+        const double pad = m_layout.mm(0.4);
+        m_p.fillRect(rect.adjusted(-pad, 0, pad, 0), Qt::white);
+    }
+    m_p.drawText(rect, Qt::AlignCenter, s);
+    return rect;
+}
+
+void ChartCanvas::drawTurnedLabel(QPointF anchor, double degrees, Qt::Alignment align,
+                                  const QString& s, bool halo)
+{
+    m_p.save();
+    m_p.translate(anchor);
+    m_p.rotate(degrees);
+    drawLabel(QPointF(0, 0), align, s, halo);
+    m_p.restore();
+}
+
+QSizeF ChartCanvas::blockSize(const QVector<BlockLine>& lines) const
+{
+    QSizeF size;
+    for (const BlockLine& line : lines) {
+        const QFontMetricsF fm(line.font, m_p.device());
+        size.setWidth(std::max(size.width(), fm.horizontalAdvance(line.text)));
+        size.rheight() += fm.height();
+    }
+    return size + QSizeF(2 * m_layout.mm(0.4), 0);
+}
+
+void ChartCanvas::take(const QRectF& place)
+{
+    m_taken.push_back(place);
+}
+
+QRectF ChartCanvas::placeBlock(const QVector<QRectF>& candidates)
+{
+    // The first place that covers no marker and no earlier label, failing
+    // that the one that covers least; always inside the frame.
+    const QRectF frame = m_layout.frame();
+    QRectF best;
+    int bestCovered = -1;
+    for (QRectF place : candidates) {
+        place.moveLeft(std::clamp(place.left(), frame.left(), std::max(frame.left(), frame.right() - place.width())));
+        place.moveTop(std::clamp(place.top(), frame.top(), std::max(frame.top(), frame.bottom() - place.height())));
+        int covered = 0;
+        for (const QRectF& other : m_taken)
+            covered += place.intersects(other) ? 1 : 0;
+        if (bestCovered < 0 || covered < bestCovered) {
+            best = place;
+            bestCovered = covered;
+        }
+        if (covered == 0)
+            break;
+    }
+    m_taken.push_back(best);
+    return best;
+}
+
+void ChartCanvas::drawBlock(const QRectF& place, const QVector<BlockLine>& lines)
+{
+    const double pad = m_layout.mm(0.4);
+    m_p.fillRect(place, Qt::white);
+    double y = place.top();
+    for (const BlockLine& line : lines) {
+        m_p.setFont(line.font);
+        const double height = QFontMetricsF(line.font, m_p.device()).height();
+        m_p.drawText(QRectF(place.left() + pad, y, place.width() - 2 * pad, height),
+                     Qt::AlignLeft | Qt::AlignVCenter, line.text);
+        y += height;
+    }
+}
+
+double ChartCanvas::markerRadius() const
+{
+    return m_layout.mm(0.9);
+}
+
+void ChartCanvas::drawMarkers(const QVector<QPointF>& centres)
+{
+    const double r = markerRadius();
+    m_p.setPen(pen(ChartPalette::kPointEdge, 0.15));
+    m_p.setBrush(ChartPalette::kPoint);
+    for (const QPointF& at : centres)
+        m_p.drawEllipse(at, r, r);
+    m_p.setBrush(Qt::NoBrush);
+}

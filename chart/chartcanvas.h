@@ -1,0 +1,70 @@
+// The drawing toolkit shared by everything on the h–d chart: pens, fonts, labels and label blocks.
+#pragma once
+
+#include <QFont>
+#include <QPainter>
+#include <QPen>
+#include <QPointF>
+#include <QRectF>
+#include <QSizeF>
+#include <QString>
+#include <QVector>
+
+#include <string>
+
+#include "chartlayout.h"
+#include "chartlines.h"
+
+// One painter on one laid-out page. Sizes are given in millimetres and come
+// out in device units. It also remembers which places the markers and labels
+// already cover, so that a later label block can keep off them.
+class ChartCanvas {
+public:
+    ChartCanvas(QPainter& painter, const ChartLayout& layout);
+
+    QPainter& painter() { return m_p; }
+    const ChartLayout& layout() const { return m_layout; }
+
+    // A line of a label block, in its own font.
+    struct BlockLine {
+        QString text;
+        QFont font;
+    };
+
+    QPen pen(const QColor& colour, double widthMm) const;
+    static QFont Font(double pointSize, bool bold = false);
+    void setFont(double pointSize, bool bold = false);
+
+    void drawSegment(const DhSegment& segment);
+    // Text placed against `anchor` by `align` (which side of the text the
+    // anchor is on), over a white patch when `halo`. Returns its rectangle.
+    QRectF drawLabel(QPointF anchor, Qt::Alignment align, const QString& text, bool halo = false);
+    // The same, turned by `degrees` about the anchor.
+    void drawTurnedLabel(QPointF anchor, double degrees, Qt::Alignment align, const QString& text,
+                         bool halo);
+
+    QSizeF blockSize(const QVector<BlockLine>& lines) const;
+    // Marks a place as covered: later label blocks avoid it.
+    void take(const QRectF& place);
+    // The candidate place for a label block that covers the fewest markers
+    // and earlier labels, moved inside the frame; it is then taken.
+    QRectF placeBlock(const QVector<QRectF>& candidates);
+    void drawBlock(const QRectF& place, const QVector<BlockLine>& lines);
+
+    // State-point markers, in the chart and as the legend's key alike.
+    double markerRadius() const;
+    void drawMarkers(const QVector<QPointF>& centres);
+
+    // Text from UTF-8.
+    static QString Text(const std::string& utf8);
+    // Numbers on scales: shortest form, "." whatever the locale.
+    static QString Number(double value);
+    // `v` scaled to length 1 (zero stays zero), and its angle in degrees.
+    static QPointF Unit(QPointF v);
+    static double AngleOf(QPointF v);
+
+private:
+    QPainter& m_p;
+    const ChartLayout& m_layout;
+    QVector<QRectF> m_taken;  // markers and labels already placed
+};

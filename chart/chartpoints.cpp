@@ -1,0 +1,226 @@
+// The state points on the h–d chart: their markers and labels, and the process arrows between them.
+#include "chartpoints.h"
+
+#include <QFontMetricsF>
+#include <QLineF>
+#include <QPolygonF>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "chartpalette.h"
+#include "display.h"
+
+namespace {
+
+// The step of the moisture content as the numbers show it, g/kg.
+constexpr double kShownMoistureStep = 0.01;
+
+// Cuts the segment a→b to `frame` (Liang–Barsky); false when nothing is left.
+bool clipToFrame(QPointF& a, QPointF& b, const QRectF& frame)
+{
+    double t0 = 0, t1 = 1;
+    const double dx = b.x() - a.x(), dy = b.y() - a.y();
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {a.x() - frame.left(), frame.right() - a.x(), a.y() - frame.top(),
+                         frame.bottom() - a.y()};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0)
+                return false;
+            continue;
+        }
+        const double r = q[i] / p[i];
+        if (p[i] < 0)
+            t0 = std::max(t0, r);
+        else
+            t1 = std::min(t1, r);
+    }
+    if (t0 > t1)
+        return false;
+    const QPointF start = a;
+    a = start + t0 * QPointF(dx, dy);
+    b = start + t1 * QPointF(dx, dy);
+    return true;
+}
+
+}  // namespace
+
+ChartPoints::ChartPoints(ChartCanvas& canvas, const ChartContent& content, const ChartLines& lines)
+    : ChartElement(canvas, content, lines)
+{
+}
+
+void ChartPoints::place()
+{
+    const ChartMapping& map = m_layout.mapping();
+    const QRectF frame = m_layout.frame();
+    const double r = m_canvas.markerRadius();
+    for (const ChartPoint& p : m_content.points) {
+        const QPointF at = map.toPage({p.d, p.h});
+        if (!m_lines.inRange({p.d, p.h}) || !frame.contains(at)) {
+            ++m_outside;
+            continue;
+        }
+        ++m_plotted;
+        m_dots.push_back(at);
+        if (labelled())
+            m_canvas.take(QRectF(at - QPointF(r, r), at + QPointF(r, r)));
+    }
+}
+
+void ChartPoints::leaveAllOut()
+{
+    m_outside = static_cast<int>(m_content.points.size());
+}
+
+bool ChartPoints::labelled() const
+{
+    return static_cast<int>(m_content.points.size()) <= kMaxLabelledPoints;
+}
+
+void ChartPoints::drawProcess()
+{
+    if (!m_content.process)
+        return;
+    const ChartMapping& map = m_layout.mapping();
+    const QRectF frame = m_layout.frame();
+    const std::vector<ChartPoint>& points = m_content.points;
+
+    struct Arrow {
+        QPointF from, to;  // cut to the frame
+        bool reachesEnd;   // its end point is inside: it gets an arrowhead
+        double dh, dd;
+    };
+    std::vector<Arrow> arrows;
+    for (std::size_t i = 1; i < points.size(); ++i) {
+        const ChartPoint& a = points[i - 1];
+        const ChartPoint& b = points[i];
+        if (b.h == a.h && b.d == a.d)
+            continue;
+        QPointF from = map.toPage({a.d, a.h});
+        QPointF to = map.toPage({b.d, b.h});
+        if (!std::isfinite(from.x() + from.y() + to.x() + to.y()))
+            continue;
+        const QPointF end = to;
+        if (clipToFrame(from, to, frame))
+            arrows.push_back({from, to, to == end, b.h - a.h, b.d - a.d});
+    }
+    // Labels keep off the arrows: each arrow is marked as taken, in steps.
+    const double mark = m_layout.mm(0.4);
+    for (const Arrow& arrow : arrows) {
+        const double length = QLineF(arrow.from, arrow.to).length();
+        for (double at = 0; at <= length; at += m_layout.mm(1.5)) {
+            const QPointF on = arrow.from + (arrow.to - arrow.from) * (length > 0 ? at / length : 0);
+            m_canvas.take(QRectF(on - QPointF(mark, mark), on + QPointF(mark, mark)));
+        }
+    }
+
+    m_canvas.setFont(6.5);
+    const QFont font = m_p.font();
+    for (const Arrow& arrow : arrows) {
+        const QPointF direction = ChartCanvas::Unit(arrow.to - arrow.from);
+        m_p.setPen(m_canvas.pen(ChartPalette::kProcess, 0.35));
+        m_p.drawLine(arrow.from, arrow.to - (arrow.reachesEnd ? direction * m_layout.mm(1.2) : QPointF()));
+        if (arrow.reachesEnd) {
+            // The arrowhead stops at the marker's edge.
+            const QPointF tip = arrow.to - direction * m_layout.mm(0.9);
+            const QPointF side(-direction.y(), direction.x());
+            QPolygonF head;
+            head << tip << tip - direction * m_layout.mm(2.4) + side * m_layout.mm(0.9)
+                 << tip - direction * m_layout.mm(2.4) - side * m_layout.mm(0.9);
+            m_p.setPen(Qt::NoPen);
+            m_p.setBrush(ChartPalette::kProcess);
+            m_p.drawPolygon(head);
+            m_p.setBrush(Qt::NoBrush);
+        }
+        // d is shown to two decimals: a change below half the last digit is no
+        // change the numbers show (it is only the typing's rounding), and the
+        // ratio it would give, millions of kJ/kg, is the vertical ±∞ direction.
+        QString epsilon;
+        if (std::fabs(arrow.dd) < kShownMoistureStep / 2)
+            epsilon = arrow.dh > 0 ? QStringLiteral("+∞") : QStringLiteral("-∞");
+        else
+            epsilon = ChartCanvas::Text(FormatFixed(arrow.dh / (arrow.dd / 1000), 0));
+        const QVector<ChartCanvas::BlockLine> lines = {
+            {QStringLiteral("Δh = %1 kJ/kg干").arg(ChartCanvas::Text(FormatFixed(arrow.dh, 2))), font},
+            {QStringLiteral("ε = %1 kJ/kg").arg(epsilon), font},
+        };
+        // Beside the arrow, near its middle, on whichever side is free.
+        const QSizeF size = m_canvas.blockSize(lines);
+        const QPointF normal(direction.y(), -direction.x());
+        QVector<QRectF> candidates;
+        for (double along : {0.5, 0.35, 0.65, 0.2, 0.8}) {
+            const QPointF on = arrow.from + (arrow.to - arrow.from) * along;
+            for (double sign : {1.0, -1.0}) {
+                const QPointF near = on + normal * sign * m_layout.mm(1.2);
+                const double x = normal.x() * sign >= 0 ? near.x() : near.x() - size.width();
+                const double y = normal.y() * sign >= 0 ? near.y() : near.y() - size.height();
+                candidates.push_back(QRectF(QPointF(x, y), size));
+            }
+        }
+        m_p.setPen(ChartPalette::kProcess);
+        m_canvas.drawBlock(m_canvas.placeBlock(candidates), lines);
+    }
+}
+
+void ChartPoints::draw()
+{
+    const ChartMapping& map = m_layout.mapping();
+    const QRectF frame = m_layout.frame();
+    if (!labelled()) {
+        // Many points: round dots of one pen, drawn in one call.
+        QPen dot(ChartPalette::kPoint, m_layout.mm(0.7));
+        dot.setCapStyle(Qt::RoundCap);
+        m_p.setPen(dot);
+        m_p.drawPoints(m_dots.data(), static_cast<int>(m_dots.size()));
+        return;
+    }
+    m_canvas.drawMarkers(m_dots);
+
+    // Each label block (name, then detail lines) goes beside its marker,
+    // where it covers no other marker and no earlier label if it can.
+    const QFont boldName = ChartCanvas::Font(7.5, true);
+    const QFont detailFont = ChartCanvas::Font(7);
+    const double gap = m_layout.mm(1.3);
+    m_p.setPen(ChartPalette::kInk);
+    for (const ChartPoint& p : m_content.points) {
+        const QPointF at = map.toPage({p.d, p.h});
+        if (!m_lines.inRange({p.d, p.h}) || !frame.contains(at))
+            continue;
+        QVector<ChartCanvas::BlockLine> lines;
+        if (!p.label.empty()) {
+            // A label from a CSV field may hold line breaks or run on: one
+            // line, cut to a width that keeps it beside its point.
+            QString name = ChartCanvas::Text(p.label);
+            for (QChar& c : name) {
+                if (c.category() == QChar::Other_Control || c == QChar::LineSeparator
+                    || c == QChar::ParagraphSeparator)
+                    c = QLatin1Char(' ');
+            }
+            name = QFontMetricsF(boldName, m_p.device()).elidedText(name, Qt::ElideRight, m_layout.mm(40));
+            lines.push_back({name, boldName});
+        }
+        for (const std::string& line : p.details)
+            lines.push_back({ChartCanvas::Text(line), detailFont});
+        if (lines.isEmpty())
+            continue;
+        const QSizeF size = m_canvas.blockSize(lines);
+        const double w = size.width(), h = size.height();
+        const QPointF corners[] = {
+            at + QPointF(gap * 0.8, -gap * 0.5 - h),       // up right
+            at + QPointF(gap, -h / 2),                     // right
+            at + QPointF(gap * 0.8, gap * 0.5),            // down right
+            at + QPointF(-gap * 0.8 - w, -gap * 0.5 - h),  // up left
+            at + QPointF(-gap - w, -h / 2),                // left
+            at + QPointF(-gap * 0.8 - w, gap * 0.5),       // down left
+            at + QPointF(-w / 2, -gap - h),                // above
+            at + QPointF(-w / 2, gap),                     // below
+        };
+        QVector<QRectF> candidates;
+        for (const QPointF& corner : corners)
+            candidates.push_back(QRectF(corner, size));
+        m_canvas.drawBlock(m_canvas.placeBlock(candidates), lines);
+    }
+}

@@ -1,0 +1,41 @@
+// The state points on the h–d chart: their markers and labels, and the process arrows between them.
+#pragma once
+
+#include <QPointF>
+#include <QVector>
+
+#include "chartcanvas.h"
+#include "chartcontent.h"
+#include "chartelement.h"
+#include "chartlines.h"
+
+// Nothing is drawn outside the frame: points outside the range are left out
+// and counted, arrows are cut at the frame. Labels keep off the markers, the
+// arrows and one another where they can.
+class ChartPoints : private ChartElement {
+public:
+    ChartPoints(ChartCanvas& canvas, const ChartContent& content, const ChartLines& lines);
+
+    // Points this many or fewer are labelled beside their markers; more are
+    // drawn as plain dots, as labels would only cover one another.
+    static constexpr int kMaxLabelledPoints = 60;
+
+    // Sorts the points into drawn and outside, and marks the markers' places
+    // as taken; it comes before anything that places a label.
+    void place();
+    // With no unsaturated air in the range there is nothing to draw them on.
+    void leaveAllOut();
+    // The arrows from each point to the next, with their Δh and ε.
+    void drawProcess();
+    // The markers, and the points' labels when they are few enough.
+    void draw();
+
+    bool labelled() const;
+    int plotted() const { return m_plotted; }
+    int outside() const { return m_outside; }
+
+private:
+    int m_plotted = 0;        // points drawn
+    int m_outside = 0;        // points outside the range, not drawn
+    QVector<QPointF> m_dots;  // the markers' places
+};

@@ -1,0 +1,119 @@
+// The chart's label placement and the steps its lines are spaced by.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+
+#include "chartcanvas.h"
+#include "chartlayout.h"
+#include "chartlines.h"
+#include "chartspacing.h"
+
+namespace {
+
+// A canvas on an A4 image at 4 dots per millimetre, with the default range.
+class CanvasTest : public testing::Test {
+protected:
+    static constexpr double kDotsPerMm = 4;
+
+    CanvasTest()
+        : m_image((ChartLayout::A4Landscape() * kDotsPerMm).toSize(), QImage::Format_RGB32),
+          m_painter(&m_image),
+          m_lines(101325, ChartRange{}),
+          m_layout(m_lines, m_image.size(), kDotsPerMm),
+          m_canvas(m_painter, m_layout)
+    {
+    }
+
+    QRectF frame() const { return m_layout.frame(); }
+    // A 10 × 5 mm block with its top left corner `x`, `y` mm into the frame.
+    QRectF block(double x, double y) const
+    {
+        return QRectF(frame().topLeft() + QPointF(x, y) * kDotsPerMm, QSizeF(10, 5) * kDotsPerMm);
+    }
+
+    QImage m_image;
+    QPainter m_painter;
+    ChartLines m_lines;
+    ChartLayout m_layout;
+    ChartCanvas m_canvas;
+};
+
+}  // namespace
+
+TEST_F(CanvasTest, ABlockTakesTheFirstFreePlaceAndKeepsLaterBlocksOffIt)
+{
+    m_canvas.take(block(50, 50));
+    // The first candidate overlaps the taken place, the second is free.
+    EXPECT_EQ(m_canvas.placeBlock({block(55, 52), block(80, 80)}), block(80, 80));
+    // A placed block is taken in its turn: the same place is not given twice.
+    EXPECT_EQ(m_canvas.placeBlock({block(80, 80), block(120, 80), block(160, 80)}), block(120, 80));
+}
+
+TEST_F(CanvasTest, WhenEveryPlaceIsCoveredTheLeastCoveredIsTaken)
+{
+    m_canvas.take(block(0, 0));
+    m_canvas.take(block(5, 0));
+    m_canvas.take(block(100, 100));
+    // Covers two taken places, then one, then two again.
+    EXPECT_EQ(m_canvas.placeBlock({block(2, 2), block(95, 98), block(3, 1)}), block(95, 98));
+}
+
+TEST_F(CanvasTest, ABlockIsMovedInsideTheFrame)
+{
+    const QRectF f = frame();
+    const QRectF leftOf = m_canvas.placeBlock({block(-30, 20)});
+    EXPECT_DOUBLE_EQ(leftOf.left(), f.left());
+    EXPECT_DOUBLE_EQ(leftOf.top(), block(0, 20).top());
+    const QRectF belowRight = m_canvas.placeBlock({block(f.width() / kDotsPerMm, f.height() / kDotsPerMm)});
+    EXPECT_DOUBLE_EQ(belowRight.right(), f.right());
+    EXPECT_DOUBLE_EQ(belowRight.bottom(), f.bottom());
+    EXPECT_EQ(belowRight.size(), block(0, 0).size());
+}
+
+TEST_F(CanvasTest, ALabelSitsOnTheSideOfItsAnchorThatItsAlignmentNames)
+{
+    m_canvas.setFont(8);
+    const QPointF anchor(400, 300);
+    const QRectF rightMiddle = m_canvas.drawLabel(anchor, Qt::AlignRight | Qt::AlignVCenter, "12.5");
+    EXPECT_GT(rightMiddle.width(), 0);
+    EXPECT_DOUBLE_EQ(rightMiddle.right(), anchor.x());
+    EXPECT_DOUBLE_EQ(rightMiddle.center().y(), anchor.y());
+    const QRectF centreBottom = m_canvas.drawLabel(anchor, Qt::AlignHCenter | Qt::AlignBottom, "12.5");
+    EXPECT_DOUBLE_EQ(centreBottom.center().x(), anchor.x());
+    EXPECT_DOUBLE_EQ(centreBottom.bottom(), anchor.y());
+    const QRectF leftTop = m_canvas.drawLabel(anchor, Qt::AlignLeft | Qt::AlignTop, "12.5");
+    EXPECT_EQ(leftTop.topLeft(), anchor);
+}
+
+TEST(ChartSpacing, NiceStepIsTheSmallestOneTwoOrFiveTimesAPowerOfTenThatIsLargeEnough)
+{
+    // Values that are such steps already come back unchanged, whatever
+    // rounding log10 and pow bring in.
+    for (double exact : {0.001, 0.02, 0.5, 1.0, 2.0, 5.0, 10.0, 200.0, 5000.0})
+        EXPECT_DOUBLE_EQ(ChartSpacing::NiceStep(exact), exact) << exact;
+    EXPECT_DOUBLE_EQ(ChartSpacing::NiceStep(1.01), 2);
+    EXPECT_DOUBLE_EQ(ChartSpacing::NiceStep(2.1), 5);
+    EXPECT_DOUBLE_EQ(ChartSpacing::NiceStep(5.5), 10);
+    EXPECT_DOUBLE_EQ(ChartSpacing::NiceStep(0.031), 0.05);
+    EXPECT_DOUBLE_EQ(ChartSpacing::NiceStep(730), 1000);
+}
+
+TEST(ChartSpacing, AZoomedChartHasCloserIsenthalpsAndNumberedIsotherms)
+{
+    const QSizeF page = ChartLayout::A4Landscape() * 4;
+    const ChartLines full(101325, ChartRange{});
+    const ChartSpacing fullSpacing(full, ChartLayout(full, page, 4));
+    EXPECT_DOUBLE_EQ(fullSpacing.isothermLabelStep(), 5);
+    EXPECT_DOUBLE_EQ(fullSpacing.enthalpyLabelStep(), 10);
+
+    EXPECT_DOUBLE_EQ(fullSpacing.enthalpyStep(), 2);
+
+    // The README's day of readings: 22 … 38 ℃, 15 … 23 g/kg.
+    const ChartLines zoomed(101325, ChartRange{22, 38, 15, 23});
+    const ChartSpacing zoomedSpacing(zoomed, ChartLayout(zoomed, page, 4));
+    EXPECT_LT(zoomedSpacing.enthalpyStep(), fullSpacing.enthalpyStep());
+    EXPECT_LT(zoomedSpacing.enthalpyLabelStep(), fullSpacing.enthalpyLabelStep());
+    EXPECT_GT(zoomedSpacing.enthalpyLabelStep(), zoomedSpacing.enthalpyStep());
+    EXPECT_DOUBLE_EQ(zoomedSpacing.isothermLabelStep(), 1);
+}
