@@ -23,9 +23,17 @@ if [[ "${1:-}" != --inside ]]; then
   fi
   program=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
   # A display number of its own, away from :99 where other runs of xvfb-run -a
-  # start looking and where one that is shutting down still answers.
-  exec dbus-run-session -- xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1024x768x24" \
-    "$0" --inside "$program"
+  # start looking and where one that is shutting down still answers. Two runs
+  # on one machine can still pick the same number at the same moment: then the
+  # program cannot connect (exit 75 from inside) and another number is tried.
+  for attempt in 1 2 3; do
+    status=0
+    dbus-run-session -- xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1024x768x24" \
+      "$0" --inside "$program" || status=$?
+    [[ $status -eq 75 ]] || exit "$status"
+    echo "the virtual display was taken (attempt $attempt); trying another"
+  done
+  exit 1
 fi
 
 program=$2
@@ -54,6 +62,10 @@ for _ in $(seq 60); do
   /usr/bin/python3 "$here/atspi_dump.py" "$(basename "$program")" "$here/atspi_expected.tsv" || status=$?
   # Still running once read: a sanitizer report would have ended it.
   if ! kill -0 "$app" 2>/dev/null; then
+    if grep -q "could not connect to display" "$runtime/program.log"; then
+      cat "$runtime/program.log"
+      exit 75
+    fi
     echo "FAIL: $program ended while its tree was being read; it wrote:"
     cat "$runtime/program.log"
     exit 1
