@@ -11,26 +11,14 @@
 #endif
 #endif
 
-#if defined(NIMBARA_TSAN)
-#include <sanitizer/tsan_interface.h>
-#endif
-
 // What this thread did to `object` so far happens before what the thread that
 // next calls TakeOver(object) does with it.
-inline void HandOver(const void* object)
-{
 #if defined(NIMBARA_TSAN)
-    __tsan_release(const_cast<void*>(object));
-#else
-    (void)object;
-#endif
-}
+#include <sanitizer/tsan_interface.h>
 
-inline void TakeOver(const void* object)
-{
-#if defined(NIMBARA_TSAN)
-    __tsan_acquire(const_cast<void*>(object));
+inline void HandOver(const void* object) { __tsan_release(const_cast<void*>(object)); }
+inline void TakeOver(const void* object) { __tsan_acquire(const_cast<void*>(object)); }
 #else
-    (void)object;
+inline void HandOver(const void*) {}
+inline void TakeOver(const void*) {}
 #endif
-}
