@@ -2,6 +2,7 @@
 #include "chartcanvas.h"
 
 #include <QFontMetricsF>
+#include <QPolygonF>
 
 #include <algorithm>
 #include <cmath>
@@ -147,6 +148,18 @@ void ChartCanvas::drawBlock(const QRectF& place, const QVector<BlockLine>& lines
                      Qt::AlignLeft | Qt::AlignVCenter, line.text);
         y += height;
     }
+}
+
+void ChartCanvas::drawArrowhead(QPointF tip, QPointF direction, const QColor& colour)
+{
+    const QPointF side(-direction.y(), direction.x());
+    QPolygonF head;
+    head << tip << tip - direction * m_layout.mm(2.4) + side * m_layout.mm(0.9)
+         << tip - direction * m_layout.mm(2.4) - side * m_layout.mm(0.9);
+    m_p.setPen(Qt::NoPen);
+    m_p.setBrush(colour);
+    m_p.drawPolygon(head);
+    m_p.setBrush(Qt::NoBrush);
 }
 
 double ChartCanvas::markerRadius() const

@@ -51,6 +51,10 @@ public:
     QRectF placeBlock(const QVector<QRectF>& candidates);
     void drawBlock(const QRectF& place, const QVector<BlockLine>& lines);
 
+    // A process arrow's head, its tip at `tip`, pointing along the unit
+    // vector `direction`: in the chart and as the legend's key alike.
+    void drawArrowhead(QPointF tip, QPointF direction, const QColor& colour);
+
     // State-point markers, in the chart and as the legend's key alike.
     double markerRadius() const;
     void drawMarkers(const QVector<QPointF>& centres);

@@ -2,7 +2,6 @@
 #include "chartlegend.h"
 
 #include <QFontMetricsF>
-#include <QPolygonF>
 
 #include <algorithm>
 
@@ -84,13 +83,7 @@ void ChartLegend::draw()
             [&](double mid) {
                 m_p.setPen(m_canvas.pen(ChartPalette::kProcess, 0.35));
                 m_p.drawLine(QPointF(x, mid), QPointF(keyEnd - m_layout.mm(2), mid));
-                QPolygonF head;
-                head << QPointF(keyEnd, mid) << QPointF(keyEnd - m_layout.mm(2.4), mid - m_layout.mm(0.9))
-                     << QPointF(keyEnd - m_layout.mm(2.4), mid + m_layout.mm(0.9));
-                m_p.setPen(Qt::NoPen);
-                m_p.setBrush(ChartPalette::kProcess);
-                m_p.drawPolygon(head);
-                m_p.setBrush(Qt::NoBrush);
+                m_canvas.drawArrowhead(QPointF(keyEnd, mid), QPointF(1, 0), ChartPalette::kProcess);
             },
             QStringLiteral("过程线，标注焓差 Δh 与热湿比 ε = Δh / Δd"));
     }

@@ -93,8 +93,8 @@ void ChartPainter::drawGrid()
     const ChartRange& r = m_content.range;
     m_p.setBrush(Qt::NoBrush);
 
-    // Lines of constant d: every 1 g/kg (or wider when the range is wide).
-    const double dStep = ChartSpacing::NiceStep(m_layout.mm(2.5) / m_layout.mapping().scale());
+    // Lines of constant d.
+    const double dStep = m_spacing.moistureStep();
     forEachMultiple(dStep, m_lines.dLeft(), m_lines.dRight(), [&](double d, double k) {
         const bool major = isMultiple(k * dStep, 5);
         if (const auto s = m_lines.constantMoisture(d)) {
@@ -147,8 +147,8 @@ void ChartPainter::drawDScales()
     m_canvas.setFont(7);
 
     // d along the top edge of the frame.
-    const double dTick = ChartSpacing::NiceStep(m_layout.mm(2.5) / map.scale());
-    const double dLabel = ChartSpacing::NiceStep(m_layout.mm(5.5) / map.scale());
+    const double dTick = m_spacing.moistureStep();
+    const double dLabel = m_spacing.moistureLabelStep();
     forEachMultiple(dTick, m_lines.dLeft(), m_lines.dRight(), [&](double d, double) {
         const double x = frame.left() + (d - m_lines.dLeft()) * map.scale();
         const bool labelled = std::fmod(std::fabs(d) + 1e-9, dLabel) < 1e-6;

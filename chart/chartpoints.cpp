@@ -3,7 +3,6 @@
 
 #include <QFontMetricsF>
 #include <QLineF>
-#include <QPolygonF>
 
 #include <algorithm>
 #include <cmath>
@@ -63,8 +62,8 @@ void ChartPoints::place()
             ++m_outside;
             continue;
         }
-        ++m_plotted;
         m_dots.push_back(at);
+        m_drawnPoints.push_back(&p);
         if (labelled())
             m_canvas.take(QRectF(at - QPointF(r, r), at + QPointF(r, r)));
     }
@@ -123,18 +122,9 @@ void ChartPoints::drawProcess()
         const QPointF direction = ChartCanvas::Unit(arrow.to - arrow.from);
         m_p.setPen(m_canvas.pen(ChartPalette::kProcess, 0.35));
         m_p.drawLine(arrow.from, arrow.to - (arrow.reachesEnd ? direction * m_layout.mm(1.2) : QPointF()));
-        if (arrow.reachesEnd) {
-            // The arrowhead stops at the marker's edge.
-            const QPointF tip = arrow.to - direction * m_layout.mm(0.9);
-            const QPointF side(-direction.y(), direction.x());
-            QPolygonF head;
-            head << tip << tip - direction * m_layout.mm(2.4) + side * m_layout.mm(0.9)
-                 << tip - direction * m_layout.mm(2.4) - side * m_layout.mm(0.9);
-            m_p.setPen(Qt::NoPen);
-            m_p.setBrush(ChartPalette::kProcess);
-            m_p.drawPolygon(head);
-            m_p.setBrush(Qt::NoBrush);
-        }
+        // The arrowhead stops at the marker's edge.
+        if (arrow.reachesEnd)
+            m_canvas.drawArrowhead(arrow.to - direction * m_layout.mm(0.9), direction, ChartPalette::kProcess);
         // d is shown to two decimals: a change below half the last digit is no
         // change the numbers show (it is only the typing's rounding), and the
         // ratio it would give, millions of kJ/kg, is the vertical ±∞ direction.
@@ -167,8 +157,6 @@ void ChartPoints::drawProcess()
 
 void ChartPoints::draw()
 {
-    const ChartMapping& map = m_layout.mapping();
-    const QRectF frame = m_layout.frame();
     if (!labelled()) {
         // Many points: round dots of one pen, drawn in one call.
         QPen dot(ChartPalette::kPoint, m_layout.mm(0.7));
@@ -185,10 +173,9 @@ void ChartPoints::draw()
     const QFont detailFont = ChartCanvas::Font(7);
     const double gap = m_layout.mm(1.3);
     m_p.setPen(ChartPalette::kInk);
-    for (const ChartPoint& p : m_content.points) {
-        const QPointF at = map.toPage({p.d, p.h});
-        if (!m_lines.inRange({p.d, p.h}) || !frame.contains(at))
-            continue;
+    for (qsizetype i = 0; i < m_dots.size(); ++i) {
+        const ChartPoint& p = *m_drawnPoints[i];
+        const QPointF at = m_dots[i];
         QVector<ChartCanvas::BlockLine> lines;
         if (!p.label.empty()) {
             // A label from a CSV field may hold line breaks or run on: one

@@ -31,11 +31,11 @@ public:
     void draw();
 
     bool labelled() const;
-    int plotted() const { return m_plotted; }
+    int plotted() const { return static_cast<int>(m_dots.size()); }
     int outside() const { return m_outside; }
 
 private:
-    int m_plotted = 0;        // points drawn
-    int m_outside = 0;        // points outside the range, not drawn
-    QVector<QPointF> m_dots;  // the markers' places
+    int m_outside = 0;                       // points outside the range, not drawn
+    QVector<QPointF> m_dots;                 // the markers' places
+    QVector<const ChartPoint*> m_drawnPoints;  // the points at m_dots, in the same order
 };

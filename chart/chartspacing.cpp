@@ -10,6 +10,10 @@ ChartSpacing::ChartSpacing(const ChartLines& lines, const ChartLayout& layout)
 {
     if (!lines.hasDomain())
         return;
+    // Lines of constant d at least 2.5 mm apart (every 0.5 g/kg on a full
+    // chart, wider when the range is wide), numbered at least 5.5 mm apart.
+    m_moistureStep = NiceStep(layout.mm(2.5) / layout.mapping().scale());
+    m_moistureLabelStep = NiceStep(layout.mm(5.5) / layout.mapping().scale());
     // Isenthalps at least 2.5 mm apart, numbered at least 12 mm apart.
     const double perKJ = layout.mapping().scale() / ChartLines::Shear() * M_SQRT1_2;
     m_enthalpyStep = NiceStep(layout.mm(2.5) / perKJ);

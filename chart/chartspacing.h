@@ -10,6 +10,8 @@ class ChartSpacing {
 public:
     ChartSpacing(const ChartLines& lines, const ChartLayout& layout);
 
+    double moistureStep() const { return m_moistureStep; }
+    double moistureLabelStep() const { return m_moistureLabelStep; }
     double enthalpyStep() const { return m_enthalpyStep; }
     double enthalpyLabelStep() const { return m_enthalpyLabelStep; }
     double isothermLabelStep() const { return m_isothermLabelStep; }
@@ -18,6 +20,8 @@ public:
     static double NiceStep(double least);
 
 private:
+    double m_moistureStep = 0.5;      // g/kg between lines of constant d and ticks of its scale
+    double m_moistureLabelStep = 1;   // g/kg between numbers on the d scale
     double m_enthalpyStep = 2;        // kJ/kg between isenthalps
     double m_enthalpyLabelStep = 10;  // kJ/kg between labelled ones
     double m_isothermLabelStep = 5;   // °C between labelled isotherms

@@ -108,6 +108,14 @@ TEST(ChartSpacing, AZoomedChartHasCloserIsenthalpsAndNumberedIsotherms)
     EXPECT_DOUBLE_EQ(fullSpacing.enthalpyLabelStep(), 10);
 
     EXPECT_DOUBLE_EQ(fullSpacing.enthalpyStep(), 2);
+    EXPECT_DOUBLE_EQ(fullSpacing.moistureStep(), 0.5);
+    EXPECT_DOUBLE_EQ(fullSpacing.moistureLabelStep(), 1);
+
+    // A range six times as wide in d keeps its lines of constant d apart.
+    const ChartLines wide(101325, ChartRange{-10, 50, 0, 200});
+    const ChartSpacing wideSpacing(wide, ChartLayout(wide, page, 4));
+    EXPECT_GT(wideSpacing.moistureStep(), 1);
+    EXPECT_GT(wideSpacing.moistureLabelStep(), wideSpacing.moistureStep());
 
     // The README's day of readings: 22 … 38 ℃, 15 … 23 g/kg.
     const ChartLines zoomed(101325, ChartRange{22, 38, 15, 23});
