@@ -1,6 +1,7 @@
 // main() of nimbara, the desktop program: a display check, the set-up, the main window.
 #include <QApplication>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
@@ -33,6 +34,9 @@ int main(int argc, char* argv[])
         return 1;
     }
 
+    // A save past the file size limit (ulimit -f) then fails with a reason
+    // to show, instead of ending the program with the notebook in it.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     setUpApplication(app);
 

@@ -1,5 +1,5 @@
 // Benchmarks of the h–d chart: drawing and writing the file, alone and with
-// the points of a 100,000-row batch.
+// the points of a 100,000-row batch, also joined by process arrows.
 //
 //   build/bench/chart_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 #include <benchmark/benchmark.h>
@@ -36,12 +36,13 @@ std::vector<ChartPoint> batchPoints(int count)
     return points;
 }
 
-void writeChart(benchmark::State& state, const char* name, int points)
+void writeChart(benchmark::State& state, const char* name, int points, bool process = false)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QString::fromLatin1(name));
     ChartContent content;
     content.points = batchPoints(points);
+    content.process = process;
     for (auto _ : state) {
         ChartFile file(path);
         if (!file.open() || !file.write(content)) {
@@ -57,6 +58,8 @@ void BM_ChartAlonePdf(benchmark::State& state) { writeChart(state, "chart.pdf", 
 void BM_Chart100kPointsPng(benchmark::State& state) { writeChart(state, "chart.png", 100000); }
 void BM_Chart100kPointsSvg(benchmark::State& state) { writeChart(state, "chart.svg", 100000); }
 void BM_Chart100kPointsPdf(benchmark::State& state) { writeChart(state, "chart.pdf", 100000); }
+// --chart-process on a 100,000-row batch: an arrow from every row to the next.
+void BM_Chart100kProcessPng(benchmark::State& state) { writeChart(state, "chart.png", 100000, true); }
 
 BENCHMARK(BM_ChartAlonePng)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ChartAloneSvg)->Unit(benchmark::kMillisecond);
@@ -64,6 +67,7 @@ BENCHMARK(BM_ChartAlonePdf)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Chart100kPointsPng)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Chart100kPointsSvg)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Chart100kPointsPdf)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Chart100kProcessPng)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

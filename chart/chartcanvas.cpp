@@ -19,7 +19,27 @@ ChartCanvas::ChartCanvas(QPainter& painter, const ChartLayout& layout)
 
 QString ChartCanvas::Text(const std::string& utf8)
 {
-    return QString::fromStdString(utf8);
+    // Every text is one line, and an SVG file is XML 1.0, which allows no
+    // control character, no lone surrogate and no noncharacter such as
+    // U+FFFE: one such character in a label would make the whole file
+    // unreadable. The same replacements go into every format.
+    QString text = QString::fromStdString(utf8);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            const char32_t u = QChar::surrogateToUcs4(c, text[i + 1].unicode());
+            if ((u & 0xFFFE) == 0xFFFE)
+                text.replace(i, 2, QChar::ReplacementCharacter);
+            else
+                ++i;
+        } else if (c < 0x20 || (c >= 0x7F && c < 0xA0) || c == QChar::LineSeparator
+                   || c == QChar::ParagraphSeparator) {
+            text[i] = QLatin1Char(' ');
+        } else if (QChar::isSurrogate(c) || (c >= 0xFDD0 && c <= 0xFDEF) || c >= 0xFFFE) {
+            text[i] = QChar::ReplacementCharacter;
+        }
+    }
+    return text;
 }
 
 QString ChartCanvas::Number(double value)
@@ -150,15 +170,20 @@ void ChartCanvas::drawBlock(const QRectF& place, const QVector<BlockLine>& lines
     }
 }
 
-void ChartCanvas::drawArrowhead(QPointF tip, QPointF direction, const QColor& colour)
+QPolygonF ChartCanvas::arrowhead(QPointF tip, QPointF direction) const
 {
     const QPointF side(-direction.y(), direction.x());
     QPolygonF head;
     head << tip << tip - direction * m_layout.mm(2.4) + side * m_layout.mm(0.9)
          << tip - direction * m_layout.mm(2.4) - side * m_layout.mm(0.9);
+    return head;
+}
+
+void ChartCanvas::drawArrowhead(QPointF tip, QPointF direction, const QColor& colour)
+{
     m_p.setPen(Qt::NoPen);
     m_p.setBrush(colour);
-    m_p.drawPolygon(head);
+    m_p.drawConvexPolygon(arrowhead(tip, direction));
     m_p.setBrush(Qt::NoBrush);
 }
 

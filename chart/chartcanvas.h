@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPen>
 #include <QPointF>
+#include <QPolygonF>
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
@@ -54,6 +55,7 @@ public:
     // A process arrow's head, its tip at `tip`, pointing along the unit
     // vector `direction`: in the chart and as the legend's key alike.
     void drawArrowhead(QPointF tip, QPointF direction, const QColor& colour);
+    QPolygonF arrowhead(QPointF tip, QPointF direction) const;
 
     // State-point markers, in the chart and as the legend's key alike.
     double markerRadius() const;

@@ -18,3 +18,16 @@ ChartPoint ChartPointOf(const StatePoint& point, std::string label, bool details
     }
     return p;
 }
+
+std::string ChartLabelOf(std::string_view text)
+{
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        // Continuation bytes (10xxxxxx) belong to the character before.
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80)
+            continue;
+        if (characters++ == kMaxLabelCharacters)
+            return std::string(text.substr(0, i));
+    }
+    return std::string(text);
+}

@@ -2,11 +2,27 @@
 #pragma once
 
 #include <optional>
+#include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "chartrange.h"
 #include "statepoint.h"
+
+// Points this many or fewer are labelled beside their markers, and process
+// arrows with their Δh and ε; more are drawn as plain dots and arrows, as
+// labels would only cover one another.
+inline constexpr int kMaxLabelledPoints = 60;
+
+// The most characters of a label kept: a label is drawn at most 40 mm long in
+// 7.5 pt, which holds about 76 of the narrowest characters (a fifth of an em),
+// so a longer one is cut when read and memory stays bounded by the points.
+inline constexpr std::size_t kMaxLabelCharacters = 100;
+
+// `text` cut to kMaxLabelCharacters characters (UTF-8; a byte that begins no
+// character counts as one).
+std::string ChartLabelOf(std::string_view text);
 
 // A state point placed on the chart by its own d and h.
 struct ChartPoint {

@@ -2,6 +2,7 @@
 #include "chartfile.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QPageLayout>
@@ -14,6 +15,7 @@
 #include "chartlayout.h"
 #include "chartpainter.h"
 #include "pngfile.h"
+#include "safefiledevice.h"
 
 namespace {
 
@@ -22,36 +24,26 @@ constexpr int kSvgDotsPerInch = 96;  // SVG user units are CSS pixels
 
 const QString kTitle = QStringLiteral("湿空气焓湿图");
 
-// Why a file cannot be created at `path`, in words an engineer can act on.
-QString reasonForPath(const QString& path, const QString& systemReason)
-{
-    const QFileInfo file(path);
-    const QFileInfo folder(file.absolutePath());
-    if (file.isDir())
-        return QStringLiteral("这是一个目录");
-    if (!folder.exists())
-        return QStringLiteral("所在的目录不存在");
-    if (!folder.isDir())
-        return QStringLiteral("路径中的“%1”不是目录").arg(folder.filePath());
-    if (!folder.isWritable())
-        return QStringLiteral("所在的目录没有写入权限");
-    if (file.exists() && !file.isWritable())
-        return QStringLiteral("文件没有写入权限");
-    return systemReason;
-}
-
 }  // namespace
 
 ChartFile::ChartFile(const QString& path, int pngDotsPerInch)
-    : m_path(path), m_dpi(pngDotsPerInch), m_format(ChartFormatOf(path.toStdString())), m_file(path)
+    : m_path(path),
+      m_dpi(pngDotsPerInch),
+      m_format(ChartFormatOf(path.toStdString())),
+      m_file(QFile::encodeName(path).toStdString())
 {
 }
 
 bool ChartFile::fail(const QString& what)
 {
     m_error = QStringLiteral("无法写入图表文件“%1”：%2").arg(m_path, what);
-    m_file.cancelWriting();
+    m_file.cancel();
     return false;
+}
+
+bool ChartFile::failWrite()
+{
+    return fail(QString::fromStdString(m_file.reason()));
 }
 
 bool ChartFile::open()
@@ -62,16 +54,11 @@ bool ChartFile::open()
                       .arg(m_path, suffix.isEmpty() ? QString() : QStringLiteral("“.%1”").arg(suffix));
         return false;
     }
-    // A directory of that name would only fail at the final rename.
-    if (QFileInfo(m_path).isDir() || !m_file.open(QIODevice::WriteOnly))
-        return fail(reasonForPath(m_path, m_file.errorString()));
-    return true;
+    return m_file.open() || failWrite();
 }
 
 bool ChartFile::write(const ChartContent& content)
 {
-    if (!m_file.isOpen())
-        return fail(QStringLiteral("文件未打开"));
     if (!ChartRangeValid(content.range))
         return fail(QStringLiteral("图的范围无效"));
     bool painted = false;
@@ -82,11 +69,7 @@ bool ChartFile::write(const ChartContent& content)
     }
     if (!painted)
         return false;
-    if (m_file.error() != QFileDevice::NoError)
-        return fail(m_file.errorString());
-    if (!m_file.commit())
-        return fail(reasonForPath(m_path, m_file.errorString()));
-    return true;
+    return m_file.commit() || failWrite();
 }
 
 bool ChartFile::paintPng(const ChartContent& content)
@@ -103,9 +86,10 @@ bool ChartFile::paintPng(const ChartContent& content)
         QPainter painter(&image);
         ChartPainter(painter, content, image.size(), dotsPerMm).paint();
     }
+    SafeFileDevice device(m_file);
     QString error;
-    if (!WritePng(image, kTitle, m_file, error))
-        return fail(error);
+    if (!WritePng(image, kTitle, device, error))
+        return device.intact() ? fail(error) : failWrite();
     return true;
 }
 
@@ -138,14 +122,15 @@ bool ChartFile::paintSvg(const ChartContent& content)
     families << QStringLiteral("serif");
     data.replace(QStringLiteral("font-family=\"%1\"").arg(font.families().first()).toUtf8(),
                  QStringLiteral("font-family=\"%1\"").arg(families.join(QStringLiteral(", "))).toUtf8());
-    if (m_file.write(data) != data.size())
-        return fail(reasonForPath(m_path, m_file.errorString()));
-    return true;
+    return m_file.write(std::string_view(data.constData(), static_cast<std::size_t>(data.size())))
+           || failWrite();
 }
 
 bool ChartFile::paintPdf(const ChartContent& content)
 {
-    QPdfWriter pdf(&m_file);
+    // The writer goes on after a failed write; the device remembers it.
+    SafeFileDevice device(m_file);
+    QPdfWriter pdf(&device);
     pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(0, 0, 0, 0),
                                   QPageLayout::Millimeter));
     pdf.setTitle(kTitle);
@@ -156,6 +141,6 @@ bool ChartFile::paintPdf(const ChartContent& content)
     const double dotsPerMm = pdf.resolution() / kMmPerInch;
     ChartPainter(painter, content, QSizeF(pdf.width(), pdf.height()), dotsPerMm).paint();
     if (!painter.end())
-        return fail(QStringLiteral("绘图未能完成"));
-    return true;
+        return device.intact() ? fail(QStringLiteral("绘图未能完成")) : failWrite();
+    return device.intact() || failWrite();
 }

@@ -1,17 +1,18 @@
 // Writes a chart to a file, its kind chosen by the file name's ending.
 #pragma once
 
-#include <QSaveFile>
 #include <QString>
 #include <optional>
 
 #include "chartcontent.h"
 #include "chartformat.h"
+#include "safefile.h"
 
-// A chart file written atomically: open() creates a temporary file beside the
-// target, write() paints into it and only then replaces the target. Until
-// the write succeeds the target is untouched, and a failure anywhere leaves
-// no partial file behind. Messages are in Chinese, naming the file.
+// A chart file written as the notebook is saved (SafeFile): open() checks the
+// path and creates the new file, write() paints into it and only then
+// replaces the target. Until the write succeeds the target is untouched, and
+// a failure anywhere leaves no partial file behind. Only a regular file or a
+// new name is written. Messages are in Chinese, naming the file.
 class ChartFile {
 public:
     explicit ChartFile(const QString& path, int pngDotsPerInch = 300);
@@ -24,9 +25,12 @@ public:
     bool write(const ChartContent& content);
 
     QString errorMessage() const { return m_error; }
+    // The file as opened: what it replaces, and whether that is another file in use.
+    const SafeFile& file() const { return m_file; }
 
 private:
     bool fail(const QString& what);
+    bool failWrite();
     bool paintPng(const ChartContent& content);
     bool paintSvg(const ChartContent& content);
     bool paintPdf(const ChartContent& content);
@@ -34,6 +38,6 @@ private:
     QString m_path;
     int m_dpi;
     std::optional<ChartFormat> m_format;
-    QSaveFile m_file;
+    SafeFile m_file;
     QString m_error;
 };

@@ -85,7 +85,9 @@ void ChartLegend::draw()
                 m_p.drawLine(QPointF(x, mid), QPointF(keyEnd - m_layout.mm(2), mid));
                 m_canvas.drawArrowhead(QPointF(keyEnd, mid), QPointF(1, 0), ChartPalette::kProcess);
             },
-            QStringLiteral("过程线，标注焓差 Δh 与热湿比 ε = Δh / Δd"));
+            m_points.labelled()
+                ? QStringLiteral("过程线 %1 条，标注焓差 Δh 与热湿比 ε = Δh / Δd").arg(m_points.arrows())
+                : QStringLiteral("过程线 %1 条，点数较多，未标注 Δh 与 ε").arg(m_points.arrows()));
     }
     for (const std::string& note : m_content.notes)
         entry(noKey, ChartCanvas::Text(note));

@@ -106,6 +106,32 @@ void ChartPoints::drawProcess()
         if (clipToFrame(from, to, frame))
             arrows.push_back({from, to, to == end, b.h - a.h, b.d - a.d});
     }
+    // Above the label limit the arrows go without their Δh and ε (the legend
+    // says so): labels among that many arrows would only cover one another,
+    // and placing each against all the others would take quadratic time.
+    m_arrows = static_cast<int>(arrows.size());
+    if (!labelled()) {
+        // All shafts in one call, then all heads with one pen and brush. The
+        // shafts of so many arrows are a texture: smoothing their edges at
+        // 300 dpi shows nothing and costs more than the rest of the chart.
+        QVector<QLineF> shafts;
+        shafts.reserve(static_cast<qsizetype>(arrows.size()));
+        for (const Arrow& arrow : arrows)
+            shafts.push_back(shaft(arrow.from, arrow.to, arrow.reachesEnd));
+        m_p.setPen(m_canvas.pen(ChartPalette::kProcess, 0.35));
+        m_p.setRenderHint(QPainter::Antialiasing, false);
+        m_p.drawLines(shafts);
+        m_p.setRenderHint(QPainter::Antialiasing, true);
+        m_p.setPen(Qt::NoPen);
+        m_p.setBrush(ChartPalette::kProcess);
+        for (const Arrow& arrow : arrows) {
+            if (arrow.reachesEnd)
+                m_p.drawConvexPolygon(
+                    m_canvas.arrowhead(headTip(arrow.from, arrow.to), ChartCanvas::Unit(arrow.to - arrow.from)));
+        }
+        m_p.setBrush(Qt::NoBrush);
+        return;
+    }
     // Labels keep off the arrows: each arrow is marked as taken, in steps.
     const double mark = m_layout.mm(0.4);
     for (const Arrow& arrow : arrows) {
@@ -120,11 +146,7 @@ void ChartPoints::drawProcess()
     const QFont font = m_p.font();
     for (const Arrow& arrow : arrows) {
         const QPointF direction = ChartCanvas::Unit(arrow.to - arrow.from);
-        m_p.setPen(m_canvas.pen(ChartPalette::kProcess, 0.35));
-        m_p.drawLine(arrow.from, arrow.to - (arrow.reachesEnd ? direction * m_layout.mm(1.2) : QPointF()));
-        // The arrowhead stops at the marker's edge.
-        if (arrow.reachesEnd)
-            m_canvas.drawArrowhead(arrow.to - direction * m_layout.mm(0.9), direction, ChartPalette::kProcess);
+        drawArrow(arrow.from, arrow.to, arrow.reachesEnd);
         // d is shown to two decimals: a change below half the last digit is no
         // change the numbers show (it is only the typing's rounding), and the
         // ratio it would give, millions of kJ/kg, is the vertical ±∞ direction.
@@ -155,6 +177,26 @@ void ChartPoints::drawProcess()
     }
 }
 
+// The arrowhead stops at the marker's edge, and the shaft a little before
+// the head's tip, so that its end does not show beside the point.
+QPointF ChartPoints::headTip(QPointF from, QPointF to) const
+{
+    return to - ChartCanvas::Unit(to - from) * m_layout.mm(0.9);
+}
+
+QLineF ChartPoints::shaft(QPointF from, QPointF to, bool head) const
+{
+    return QLineF(from, head ? to - ChartCanvas::Unit(to - from) * m_layout.mm(1.2) : to);
+}
+
+void ChartPoints::drawArrow(QPointF from, QPointF to, bool head)
+{
+    m_p.setPen(m_canvas.pen(ChartPalette::kProcess, 0.35));
+    m_p.drawLine(shaft(from, to, head));
+    if (head)
+        m_canvas.drawArrowhead(headTip(from, to), ChartCanvas::Unit(to - from), ChartPalette::kProcess);
+}
+
 void ChartPoints::draw()
 {
     if (!labelled()) {
@@ -178,15 +220,10 @@ void ChartPoints::draw()
         const QPointF at = m_dots[i];
         QVector<ChartCanvas::BlockLine> lines;
         if (!p.label.empty()) {
-            // A label from a CSV field may hold line breaks or run on: one
-            // line, cut to a width that keeps it beside its point.
-            QString name = ChartCanvas::Text(p.label);
-            for (QChar& c : name) {
-                if (c.category() == QChar::Other_Control || c == QChar::LineSeparator
-                    || c == QChar::ParagraphSeparator)
-                    c = QLatin1Char(' ');
-            }
-            name = QFontMetricsF(boldName, m_p.device()).elidedText(name, Qt::ElideRight, m_layout.mm(40));
+            // A label from a CSV field may run on: cut to a width that keeps
+            // it beside its point (Text() has made it one line).
+            const QString name = QFontMetricsF(boldName, m_p.device())
+                                     .elidedText(ChartCanvas::Text(p.label), Qt::ElideRight, m_layout.mm(40));
             lines.push_back({name, boldName});
         }
         for (const std::string& line : p.details)

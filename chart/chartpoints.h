@@ -1,6 +1,7 @@
 // The state points on the h–d chart: their markers and labels, and the process arrows between them.
 #pragma once
 
+#include <QLineF>
 #include <QPointF>
 #include <QVector>
 
@@ -18,7 +19,7 @@ public:
 
     // Points this many or fewer are labelled beside their markers; more are
     // drawn as plain dots, as labels would only cover one another.
-    static constexpr int kMaxLabelledPoints = 60;
+    static constexpr int kMaxLabelledPoints = ::kMaxLabelledPoints;
 
     // Sorts the points into drawn and outside, and marks the markers' places
     // as taken; it comes before anything that places a label.
@@ -33,9 +34,16 @@ public:
     bool labelled() const;
     int plotted() const { return static_cast<int>(m_dots.size()); }
     int outside() const { return m_outside; }
+    // Process arrows drawn, whole or cut at the frame (after drawProcess()).
+    int arrows() const { return m_arrows; }
 
 private:
-    int m_outside = 0;                       // points outside the range, not drawn
+    QPointF headTip(QPointF from, QPointF to) const;
+    QLineF shaft(QPointF from, QPointF to, bool head) const;
+    void drawArrow(QPointF from, QPointF to, bool head);
+
+    int m_outside = 0;
+    int m_arrows = 0;                       // points outside the range, not drawn
     QVector<QPointF> m_dots;                 // the markers' places
     QVector<const ChartPoint*> m_drawnPoints;  // the points at m_dots, in the same order
 };

@@ -1,9 +1,11 @@
 // nimbara-calc's command line: options, usage and help texts.
 #include "arguments.h"
 
+#include <algorithm>
 #include <optional>
 #include <string_view>
 
+#include "cores.h"
 #include "printable.h"
 #include "chartformat.h"
 #include "chartlines.h"
@@ -160,12 +162,6 @@ CliArguments ParseArguments(const std::vector<std::string>& args)
             shared.chartRange.dMax = r->max;
         }
         shared.chartProcess = chartProcess;
-        // A range wholly beyond saturation has no line to draw; the rows'
-        // own B is not known yet in a batch, so it is judged at the B given.
-        const double chartB = shared.altitude ? ParseLenient(PressureTextAtAltitude(*shared.altitude))
-                                              : ParseLenient(B.value_or("101325"));
-        if (!ChartLines(chartB, shared.chartRange).hasDomain())
-            return usageError("图的范围内没有未饱和的空气（含湿量都高于最高温度下的饱和含湿量），请放宽 --chart-t 或 --chart-d");
     }
 
     if (batch) {
@@ -174,6 +170,15 @@ CliArguments ParseArguments(const std::vector<std::string>& args)
         CliArguments a = shared;
         a.action = CliArguments::Action::Batch;
         a.batchFile = batchFile.value_or("");
+        // A range wholly beyond saturation has no line to draw. The rows' own
+        // B is not known yet, so it is judged at the B they would have
+        // without a column of their own. A single point's range is judged
+        // after its calculation, at its B, so that a wrong B is named as such.
+        if (!a.chartFile.empty()) {
+            const double chartB = a.altitude ? ParseLenient(PressureTextAtAltitude(*a.altitude)) : 101325;
+            if (std::string problem = ChartRangeProblem(chartB, a.chartRange); !problem.empty())
+                return usageError(problem);
+        }
         if (jobs) {
             a.jobs = jobCount(*jobs);
             if (a.jobs == 0)
@@ -205,6 +210,18 @@ CliArguments ParseArguments(const std::vector<std::string>& args)
     a.mode = rh ? InputMode::PsiKnown : InputMode::TsKnown;
     a.humidity = rh ? *rh : *ts;
     return a;
+}
+
+int JobsToRun(const CliArguments& a)
+{
+    return a.jobs > 0 ? a.jobs : std::min(UsableCores(), kMaxJobs);
+}
+
+std::string ChartRangeProblem(double B, const ChartRange& range)
+{
+    if (ChartLines(B, range).hasDomain())
+        return {};
+    return "图的范围内没有未饱和的空气（含湿量都高于最高温度下的饱和含湿量），请放宽 --chart-t 或 --chart-d";
 }
 
 const char* UsageText()

@@ -49,6 +49,14 @@ struct CliArguments {
 // this runs on, and each one holds a few records in memory.
 inline constexpr int kMaxJobs = 64;
 
+// The threads a batch runs on: --jobs, else every processor the process may
+// use, at most kMaxJobs.
+int JobsToRun(const CliArguments& a);
+
+// Why the chart's range has nothing to draw at the pressure B (every air in it
+// beyond saturation); empty when it has.
+std::string ChartRangeProblem(double B, const ChartRange& range);
+
 // Reads the arguments after the program name. Options: -B, -u, -t, --rh,
 // --ts, --altitude, --chart, --chart-t, --chart-d (each with its value as the
 // next argument, or joined: -t27, --rh=46.37), --chart-process,

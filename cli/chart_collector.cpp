@@ -37,11 +37,18 @@ void ChartCollector::row(const FinishedRow& row)
     } else if (point.B != m_content.B) {
         ++m_otherPressure;
     }
+    // Labels are kept only while they can still be drawn: cut to what a
+    // label holds, and dropped once there are too many points to label.
     std::string label;
-    if (m_labelColumn >= 0 && static_cast<std::size_t>(m_labelColumn) < row.fields.size())
-        label = row.fields[static_cast<std::size_t>(m_labelColumn)];
-    if (label.empty())
-        label = std::to_string(row.number);
+    if (m_content.points.size() < static_cast<std::size_t>(kMaxLabelledPoints)) {
+        if (m_labelColumn >= 0 && static_cast<std::size_t>(m_labelColumn) < row.fields.size())
+            label = ChartLabelOf(row.fields[static_cast<std::size_t>(m_labelColumn)]);
+        if (label.empty())
+            label = std::to_string(row.number);
+    } else if (m_content.points.size() == static_cast<std::size_t>(kMaxLabelledPoints)) {
+        for (ChartPoint& earlier : m_content.points)
+            std::string().swap(earlier.label);
+    }
     m_content.points.push_back(ChartPointOf(point, std::move(label), false));
 }
 

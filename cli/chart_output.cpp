@@ -3,6 +3,8 @@
 
 #include <QGuiApplication>
 
+#include <unistd.h>
+
 #include "chartfile.h"
 #include "printable.h"
 
@@ -29,7 +31,7 @@ ChartOutput::~ChartOutput()
         qInstallMessageHandler(m_previousHandler);
 }
 
-bool ChartOutput::open(std::ostream& err)
+bool ChartOutput::open(std::ostream& err, const std::optional<std::string>& batchInput)
 {
     // Such as "QStandardPaths: XDG_RUNTIME_DIR not set", which says nothing
     // about the chart.
@@ -40,6 +42,18 @@ bool ChartOutput::open(std::ostream& err)
     m_file = std::make_unique<ChartFile>(QString::fromStdString(m_path));
     if (!m_file->open()) {
         err << "nimbara-calc：" << Printable(m_file->errorMessage().toStdString()) << '\n';
+        return false;
+    }
+    const SafeFile& file = m_file->file();
+    const char* overwritten = nullptr;
+    if (file.isOpenOn(STDOUT_FILENO))
+        overwritten = "就是标准输出所写的文件，写入图表会覆盖计算结果";
+    else if (batchInput && (batchInput->empty() || *batchInput == "-" ? file.isOpenOn(STDIN_FILENO)
+                                                                       : file.isFileAt(*batchInput)))
+        overwritten = "就是批量计算读入的文件，写入图表会覆盖读入的数据";
+    if (overwritten) {
+        err << "nimbara-calc：图表文件“" << Printable(m_path) << "”" << overwritten << "；请换一个文件名\n";
+        m_file.reset();
         return false;
     }
     return true;

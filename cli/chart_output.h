@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -23,9 +24,11 @@ public:
     ChartOutput(const ChartOutput&) = delete;
     ChartOutput& operator=(const ChartOutput&) = delete;
 
-    // Opens the file (its temporary copy) before anything else is written;
-    // false with the reason on `err`.
-    bool open(std::ostream& err);
+    // Checks the path and opens the new file before anything else is
+    // written; false with the reason on `err`. A chart must not replace the
+    // file the results go to (standard output), nor the batch's readings:
+    // `batchInput` names their file, empty or "-" for standard input.
+    bool open(std::ostream& err, const std::optional<std::string>& batchInput = std::nullopt);
     // Draws and commits the chart; false with the reason on `err`, and no file.
     bool write(const ChartContent& content, std::ostream& err);
 

@@ -32,9 +32,17 @@ int RunStatePointWithChart(const CliArguments& a, std::ostream& out, std::ostrea
     ChartOutput chart(a.chartFile);
     if (!chart.open(err))
         return kExitUsage;
-    StatePoint point;
-    const int code = RunStatePoint(a.mode, a.B, a.upsilon, a.t, a.humidity, out, err, &point);
-    if (code != kExitOk)
+    // The inputs first, so that a wrong B is named as such and not as a
+    // range with nothing to draw at that B.
+    const CliPoint calculated = CalculateCliPoint(a.mode, a.B, a.upsilon, a.t, a.humidity);
+    if (calculated.outcome.status != CalcStatus::Ok)
+        return PrintStatePoint(calculated, out, err);
+    const StatePoint& point = calculated.outcome.point;
+    if (const std::string problem = ChartRangeProblem(point.B, a.chartRange); !problem.empty()) {
+        err << kPrefix << problem << '\n' << UsageText();
+        return kExitUsage;
+    }
+    if (const int code = PrintStatePoint(calculated, out, err); code != kExitOk)
         return code;
     ChartContent content;
     content.B = point.B;
@@ -48,12 +56,13 @@ int RunStatePointWithChart(const CliArguments& a, std::ostream& out, std::ostrea
 int RunBatchWithChart(const CliArguments& a, std::istream& in, std::ostream& out, std::ostream& err)
 {
     ChartOutput chart(a.chartFile);
-    if (!chart.open(err))
+    if (!chart.open(err, a.batchFile))
         return kExitUsage;
     // An empty chart is titled with the B the rows would have had.
     const double B = a.altitude ? ParseLenient(PressureTextAtAltitude(*a.altitude)) : 101325;
     ChartCollector collector(a.chartRange, a.chartProcess, B, a.altitude);
-    const int code = RunBatchFile(a.batchFile, in, out, err, {.altitude = a.altitude, .observer = &collector});
+    const int code = RunBatchFile(a.batchFile, in, out, err,
+                                  {.altitude = a.altitude, .observer = &collector, .jobs = JobsToRun(a)});
     if (code != kExitOk)
         return code;
 

@@ -1,11 +1,8 @@
 // nimbara-calc as a function of its arguments and streams.
 #include "cli.h"
 
-#include <algorithm>
-
 #include "arguments.h"
 #include "batch.h"
-#include "cores.h"
 #include "io_errors.h"
 #include "state_point.h"
 
@@ -30,8 +27,7 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
         return kExitUsage;
     case CliArguments::Action::Batch:
         return RunBatchFile(a.batchFile, in, out, err,
-                            {.altitude = a.altitude,
-                             .jobs = a.jobs > 0 ? a.jobs : std::min(UsableCores(), kMaxJobs)});
+                            {.altitude = a.altitude, .jobs = JobsToRun(a)});
     case CliArguments::Action::StatePoint:
         break;
     }

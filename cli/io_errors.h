@@ -5,10 +5,8 @@
 #include <string>
 #include <string_view>
 
-// The reason for a failed system call, in Chinese, from its errno value; empty
-// for 0 (reason unknown). Values without a translation of their own read
-// "系统错误 N（the C library's text）".
-std::string SystemErrorText(int code);
+#include "safefile.h"  // SystemErrorText
+
 
 // "：" and the reason, to append to a message; empty when the reason is unknown.
 std::string ReasonSuffix(int code);

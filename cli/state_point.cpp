@@ -4,14 +4,18 @@
 #include "io_errors.h"
 #include "record_lines.h"
 
-int RunStatePoint(InputMode mode, const std::string& B, const std::string& upsilon,
-                  const std::string& t, const std::string& humidity, std::ostream& out,
-                  std::ostream& err, StatePoint* computed)
+CliPoint CalculateCliPoint(InputMode mode, const std::string& B, const std::string& upsilon,
+                           const std::string& t, const std::string& humidity)
 {
     const bool psiKnown = mode == InputMode::PsiKnown;
-    CalcInputs inputs{B, upsilon, t, psiKnown ? std::string() : humidity,
-                      psiKnown ? humidity : std::string()};
-    const CalcOutcome outcome = CalculateStatePoint(mode, inputs);
+    CalcInputs inputs{B, upsilon, t, psiKnown ? std::string() : humidity, psiKnown ? humidity : std::string()};
+    CalcOutcome outcome = CalculateStatePoint(mode, inputs);
+    return {mode, std::move(inputs), std::move(outcome)};
+}
+
+int PrintStatePoint(const CliPoint& point, std::ostream& out, std::ostream& err)
+{
+    const CalcOutcome& outcome = point.outcome;
     if (outcome.status == CalcStatus::Incomplete) {
         err << kIncompleteMessage << '\n';
         return kExitCalculationFailed;
@@ -25,7 +29,7 @@ int RunStatePoint(InputMode mode, const std::string& B, const std::string& upsil
     std::string text;
     for (const RecordLine& line : kRecordLines) {
         text += line.prefix;
-        text += ShownText(inputs, outcome, mode, line.quantity);
+        text += ShownText(point.inputs, outcome, point.mode, line.quantity);
         text += line.suffix;
         text += '\n';
     }
@@ -33,7 +37,12 @@ int RunStatePoint(InputMode mode, const std::string& B, const std::string& upsil
         return kExitUsage;
     if (outcome.dewPointOutOfRange)
         err << kDewPointMessage << '\n';
-    if (computed)
-        *computed = outcome.point;
     return kExitOk;
+}
+
+int RunStatePoint(InputMode mode, const std::string& B, const std::string& upsilon,
+                  const std::string& t, const std::string& humidity, std::ostream& out,
+                  std::ostream& err)
+{
+    return PrintStatePoint(CalculateCliPoint(mode, B, upsilon, t, humidity), out, err);
 }

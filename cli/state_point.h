@@ -18,8 +18,18 @@ inline constexpr int kExitUsage = 2;              // usage error, unreadable inp
 // a dew point out of range leaves that line's value empty and writes the
 // dew-point message to `err`. Incomplete input or a failure writes its message
 // to `err`, nothing to `out`, and returns kExitCalculationFailed. When `out`
-// cannot be written, says so on `err` and returns kExitUsage. When it returns
-// kExitOk and `computed` is given, the state point is stored there.
+// cannot be written, says so on `err` and returns kExitUsage.
 int RunStatePoint(InputMode mode, const std::string& B, const std::string& upsilon,
                   const std::string& t, const std::string& humidity, std::ostream& out,
-                  std::ostream& err, StatePoint* computed = nullptr);
+                  std::ostream& err);
+
+// RunStatePoint in two steps, for a run that checks more between them (the
+// chart's range at the point's B): the calculation, then what it prints.
+struct CliPoint {
+    InputMode mode;
+    CalcInputs inputs;
+    CalcOutcome outcome;
+};
+CliPoint CalculateCliPoint(InputMode mode, const std::string& B, const std::string& upsilon,
+                           const std::string& t, const std::string& humidity);
+int PrintStatePoint(const CliPoint& point, std::ostream& out, std::ostream& err);

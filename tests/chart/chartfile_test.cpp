@@ -71,8 +71,8 @@ TEST(ChartFile, UnwritablePathsSayWhyAndCreateNothing)
         QString path;
         QString reason;
     } cases[] = {
-        {dir.filePath("missing/chart.png"), QStringLiteral("所在的目录不存在")},
-        {dir.filePath("plain/chart.svg"), QStringLiteral("不是目录")},
+        {dir.filePath("missing/chart.png"), QStringLiteral("所在的文件夹")},
+        {dir.filePath("plain/chart.svg"), QStringLiteral("不是文件夹")},
         {dir.filePath("sub"), QStringLiteral("不支持")},  // no ending at all
     };
     for (const auto& c : cases) {
@@ -83,7 +83,7 @@ TEST(ChartFile, UnwritablePathsSayWhyAndCreateNothing)
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder.pdf"));
     ChartFile folder(dir.filePath("folder.pdf"));
     EXPECT_FALSE(folder.open());
-    EXPECT_TRUE(folder.errorMessage().contains(QStringLiteral("这是一个目录"))) << folder.errorMessage().toStdString();
+    EXPECT_TRUE(folder.errorMessage().contains(QStringLiteral("这是一个文件夹"))) << folder.errorMessage().toStdString();
     EXPECT_EQ(entries(dir), (QStringList{"folder.pdf", "plain", "sub"}));
     EXPECT_TRUE(QDir(dir.filePath("sub")).isEmpty());
 }

@@ -1,7 +1,10 @@
 // The chart drawn into real PNG, SVG and PDF files and read back.
 #include <gtest/gtest.h>
 
+#include <ctime>
+
 #include <QColor>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
@@ -9,6 +12,7 @@
 
 #include "calculate.h"
 #include "chart_test_support.h"
+#include "chartcanvas.h"
 #include "chartlayout.h"
 #include "chartpainter.h"
 #include "physics.h"
@@ -156,12 +160,64 @@ TEST(RenderedSvg, LabelsFromTheInputStayOnOneShortLine)
     QTemporaryDir dir;
     ChartContent content;
     const std::string longLabel = "测点" + std::string(500, 'x');
-    content.points = {{10, 40, longLabel, {}}, {12, 45, "第一行\n第二行", {}}, {14, 50, "", {}}};
+    // Characters XML 1.0 forbids (a noncharacter, a control) would make the
+    // whole SVG unreadable: SvgText() fails the test if it does not parse.
+    content.points = {{10, 40, longLabel, {}},
+                      {12, 45, "第一行\n第二行", {}},
+                      {14, 50, "", {}},
+                      {16, 55, "A\xef\xbf\xbe\xef\xbf\xbf" "B\x01" "C\xef\xb7\x90\xf4\x8f\xbf\xbf" "D", {}}};
     const std::string text = SvgText(WriteChart(dir, "labels.svg", content));
     EXPECT_EQ(text.find(longLabel), std::string::npos);
     EXPECT_NE(text.find("测点xxx"), std::string::npos);
     EXPECT_NE(text.find("…"), std::string::npos);
     EXPECT_NE(text.find("第一行 第二行"), std::string::npos) << text;
+    EXPECT_NE(text.find("A\xef\xbf\xbd\xef\xbf\xbd" "B C\xef\xbf\xbd\xef\xbf\xbd" "D"), std::string::npos) << text;
+}
+
+TEST(ChartLabels, ACutLabelStillFillsTheLongestLabelDrawn)
+{
+    // Labels are cut to kMaxLabelCharacters when read; even of the narrowest
+    // characters, that many are wider than the 40 mm a label is drawn in, so
+    // the cut never shows.
+    QFont bold = ChartCanvas::Font(7.5, true);
+    QImage page(10, 10, QImage::Format_RGB32);
+    page.setDotsPerMeterX(qRound(300 / 0.0254));
+    page.setDotsPerMeterY(qRound(300 / 0.0254));
+    const QFontMetricsF metrics(bold, &page);
+    for (const QChar c : QStringLiteral(".,:;'|!ilIjt1 ")) {
+        EXPECT_GT(metrics.horizontalAdvance(QString(static_cast<qsizetype>(kMaxLabelCharacters), c)),
+                  40 * 300 / 25.4)
+            << QString(c).toStdString();
+    }
+    EXPECT_EQ(ChartLabelOf(std::string(1000000, 'x')), std::string(kMaxLabelCharacters, 'x'));
+    std::string chinese;
+    for (std::size_t i = 0; i < kMaxLabelCharacters + 5; ++i)
+        chinese += "测";
+    EXPECT_EQ(ChartLabelOf(chinese), chinese.substr(0, 3 * kMaxLabelCharacters));
+    EXPECT_EQ(ChartLabelOf("短"), "短");
+}
+
+TEST(RenderedSvg, ManyProcessArrowsCostTimeInProportionToTheirNumber)
+{
+    // Above the label limit arrows are drawn without labels and counted in
+    // the legend; placing labels among all of them grew with their square
+    // (2,500 rows took 16 s). Ten times the rows must not take a hundred
+    // times as long; CPU time, so a busy machine does not matter.
+    QTemporaryDir dir;
+    const auto draw = [&](int rows) {
+        ChartContent content;
+        content.process = true;
+        for (int i = 0; i < rows; ++i)
+            content.points.push_back({2 + (i * 7919 % 2500) / 100.0, 20 + (i * 104729 % 5000) / 100.0, "", {}});
+        const std::clock_t start = std::clock();
+        const std::string text = SvgText(WriteChart(dir, "arrows.svg", content));
+        const double seconds = double(std::clock() - start) / CLOCKS_PER_SEC;
+        EXPECT_NE(text.find("条，点数较多，未标注"), std::string::npos);
+        return seconds;
+    };
+    const double few = draw(2000);
+    const double many = draw(20000);
+    EXPECT_LT(many, 30 * few) << few << " s for 2,000 rows, " << many << " s for 20,000";
 }
 
 TEST(RenderedSvg, TitleNamesTheAltitudeWhenGiven)

@@ -154,6 +154,26 @@ TEST(ChartCollector, PlotsComputedRowsByLabelOrRowNumberAndCountsTheRest)
     EXPECT_EQ(content.notes[1], "2 行未能算出状态点，未画出");
 }
 
+TEST(ChartCollector, KeepsLabelsOnlyAsLongAsTheyCanBeDrawn)
+{
+    // Cut to what a label can show, and dropped once there are more points
+    // than are labelled: memory stays bounded by the number of points.
+    const auto labels = [](int rows, std::size_t length) {
+        std::string input = "label,mode,B,upsilon,t,value\n";
+        for (int i = 0; i < rows; ++i)
+            input += std::string(length, 'x') + ",psi,101325,2.5,27,50\n";
+        ChartCollector collector(ChartRange{}, false, 101325, std::nullopt);
+        batch(input, {.observer = &collector});
+        std::vector<std::size_t> sizes;
+        for (const ChartPoint& p : collector.content().points)
+            sizes.push_back(p.label.size());
+        return sizes;
+    };
+    EXPECT_EQ(labels(2, 500000), (std::vector<std::size_t>{kMaxLabelCharacters, kMaxLabelCharacters}));
+    EXPECT_EQ(labels(kMaxLabelledPoints, 3), std::vector<std::size_t>(kMaxLabelledPoints, 3));
+    EXPECT_EQ(labels(kMaxLabelledPoints + 2, 3), std::vector<std::size_t>(kMaxLabelledPoints + 2, 0));
+}
+
 TEST(ChartCollector, TheFirstPointDecidesTheChartsPressure)
 {
     ChartCollector collector(ChartRange{}, false, 101325, std::nullopt);

@@ -60,7 +60,7 @@ TEST(BatchReadErrors, InputThatCannotBeReadExitsTwoNamingTheLineInsteadOfAbortin
     ProcessOptions folder, closed;
     folder.stdinPath = testing::TempDir();
     closed.stdinClosed = true;
-    for (const Case& c : {Case{"standard input a folder", folder, {"--batch"}, "这是一个目录"},
+    for (const Case& c : {Case{"standard input a folder", folder, {"--batch"}, "这是一个文件夹"},
                           Case{"standard input closed", closed, {"--batch", "-"}, "文件描述符无效（没有打开）"},
                           Case{"a file that fails at once", {}, {"--batch", "/proc/self/mem"}, "输入/输出错误"}}) {
         const ProcessResult r = RunProcess(NIMBARA_CALC_PATH, c.args, {}, c.options);

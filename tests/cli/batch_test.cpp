@@ -254,7 +254,7 @@ TEST(BatchInProcess, AReadErrorWritesTheRowsReadBeforeAndNamesTheLine)
     std::ostringstream out3, err3;
     EXPECT_EQ(RunBatch(in3, out3, err3), 2);
     EXPECT_EQ(out3.str(), "");
-    EXPECT_EQ(err3.str(), "nimbara-calc：读取第1行时出错：这是一个目录\n");
+    EXPECT_EQ(err3.str(), "nimbara-calc：读取第1行时出错：这是一个文件夹\n");
 }
 
 TEST(BatchInProcess, AFailedWriteStopsTheRunInsteadOfReadingOn)

@@ -103,8 +103,10 @@ INSTANTIATE_TEST_SUITE_P(
         BadOptions{point({"--chart", "a.png", "--chart-d", "-1:35"}), "0 … 1000"},
         BadOptions{point({"--chart", "a.png", "--chart-d", "35:0"}), "必须小于最大值"},
         BadOptions{point({"--chart", "a.png", "--chart-d", "0:500"}), "跨度 1 … 200"},
-        // Wholly beyond saturation at the B given: nothing to draw.
-        BadOptions{point({"--chart", "a.png", "--chart-t", "-10:5", "--chart-d", "10:20"}), "没有未饱和的空气"},
+        // Wholly beyond saturation at the rows' B: nothing to draw. (A single
+        // point's range is judged after its calculation, at its own B.)
+        BadOptions{Args{"--batch", "--chart", "a.png", "--chart-t", "-10:5", "--chart-d", "10:20"},
+                   "没有未饱和的空气"},
         BadOptions{point({"--chart-t", "0:40"}), "须与 --chart"},
         BadOptions{point({"--chart-d", "0:40"}), "须与 --chart"},
         BadOptions{point({"--chart", "a.png", "--chart-process"}), "只用于 --batch"},

@@ -11,6 +11,9 @@
 
 #include "process.h"
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -133,6 +136,13 @@ TEST_F(ChartRun, BatchWithLabelsAndProcessKeepsItsCsvAndDrawsArrows)
     EXPECT_EQ(r.out, plain.out);
     EXPECT_EQ(r.err, "nimbara-calc：1 行未能算出状态点，没有画在图上\n");
     const std::string text = svgText(readFile(path("ahu.svg")));
+    // On several threads: the same output and the same chart.
+    for (const char* jobs : {"1", "3"}) {
+        const ProcessResult threaded =
+            calc({"--batch", "--jobs", jobs, "--chart", path("jobs.svg"), "--chart-process"}, kProcess);
+        EXPECT_EQ(threaded.out, plain.out) << jobs;
+        EXPECT_EQ(svgText(readFile(path("jobs.svg"))), text) << jobs;
+    }
     for (const char* expected : {"W", "C", "L", "O", "N", "状态点：5 个", "1 行未能算出状态点，未画出", "Δh = ", "ε = ", "过程线"})
         EXPECT_NE(text.find(expected), std::string::npos) << "missing: " << expected;
     EXPECT_EQ(text.find("bad"), std::string::npos);
@@ -201,7 +211,18 @@ TEST_F(ChartRun, BatchWithNothingToPlotStillWritesTheChartAndSaysSo)
 TEST_F(ChartRun, BadChartInputsExitTwoAndWriteNothing)
 {
     fs::create_directory(m_dir / "folder.png");
+    ASSERT_EQ(mkfifo(path("fifo.svg").c_str(), 0644), 0);
+    fs::create_symlink("missing/a.svg", m_dir / "dangling.svg");
+    // A node of its own with /dev/null's numbers, where the test may make one.
+    const bool device = mknod(path("node.png").c_str(), S_IFCHR | 0644, makedev(1, 3)) == 0;
+    if (device)
+        fs::create_symlink("node.png", m_dir / "tonode.pdf");
     const Args bad[] = {
+        {"--chart", path("fifo.svg")},
+        {"--chart", path("dangling.svg")},
+        {"--chart", path(std::string(300, 'a') + ".svg")},
+        {"--chart", path(device ? "node.png" : "fifo.svg")},
+        {"--chart", path(device ? "tonode.pdf" : "fifo.svg")},
         {"--chart", path("a.jpg")},
         {"--chart", path("a")},
         {"--chart", path("a.png"), "--chart-t", ""},
@@ -225,8 +246,47 @@ TEST_F(ChartRun, BadChartInputsExitTwoAndWriteNothing)
             EXPECT_EQ(r.err.rfind("nimbara-calc：", 0), 0u) << shown << r.err;
         }
     }
-    EXPECT_EQ(entries(), Args{"folder.png"});
+    Args left = {"dangling.svg", "fifo.svg", "folder.png"};
+    if (device)
+        left = {"dangling.svg", "fifo.svg", "folder.png", "node.png", "tonode.pdf"};
+    EXPECT_EQ(entries(), left);
+    EXPECT_TRUE(fs::is_fifo(m_dir / "fifo.svg"));
+    EXPECT_TRUE(!device || fs::is_character_file(m_dir / "node.png"));
     EXPECT_TRUE(fs::is_empty(m_dir / "folder.png"));
+}
+
+TEST_F(ChartRun, AChartNeverReplacesTheReadingsOrTheResults)
+{
+    const std::string readings = "mode,B,upsilon,t,value\npsi,101325,2.5,27,46.37\n";
+    std::ofstream(path("in.svg")) << readings;
+    std::ofstream(path("out.svg")) << "earlier";
+    const struct {
+        Args args;
+        ProcessOptions options;
+        const char* says;
+    } cases[] = {
+        {{"--batch", path("in.svg"), "--chart", path("in.svg")}, {}, "就是批量计算读入的文件"},
+        {{"--batch", "-", "--chart", path("in.svg")}, {.stdinPath = path("in.svg")}, "就是批量计算读入的文件"},
+        {{"--batch", path("in.svg"), "--chart", path("out.svg")}, {.stdoutPath = path("out.svg")}, "就是标准输出所写的文件"},
+        {with(kPoint, {"--chart", path("out.svg")}), {.stdoutPath = path("out.svg")}, "就是标准输出所写的文件"},
+    };
+    for (const auto& c : cases) {
+        const ProcessResult r = RunProcess(NIMBARA_CALC_PATH, c.args, {}, c.options);
+        EXPECT_EQ(r.exitCode, 2) << c.says;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+        EXPECT_EQ(readFile(path("in.svg")), readings);
+    }
+    EXPECT_EQ(entries(), (Args{"in.svg", "out.svg"}));
+}
+
+TEST_F(ChartRun, TheInputsAreJudgedBeforeTheChartsRange)
+{
+    // An impossible B is named as such, not as a range with nothing to draw.
+    const ProcessResult r = calc({"-B", "1e9999", "-t", "27", "--rh", "50", "--chart", path("x.svg")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("大气压力B"), std::string::npos) << r.err;
+    EXPECT_TRUE(entries().empty());
 }
 
 TEST_F(ChartRun, FailedRunsLeaveAnEarlierChartAlone)

@@ -1,4 +1,4 @@
-// Saving the notebook where the write cannot succeed, and what each failure leaves behind.
+// Saving the notebook, or writing a chart, where the write cannot succeed, and what each failure leaves behind.
 //
 // A full disk, a file size limit, a read-only place, a read-only folder, a folder, pipe or device of
 // that name, names the file system rejects. Each must end in one "提醒" box
@@ -32,6 +32,7 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include "chartfile.h"
 #include "childwindow.h"
 #include "form2.h"
 #include "modalwatch.h"
@@ -114,6 +115,8 @@ private slots:
     void fullDiskFailsWhateverTheNotebookSize_data();
     void fullDiskFailsWhateverTheNotebookSize();
     void savingThroughASymbolicLinkReplacesItsTarget();
+    void chartThatCannotBeWrittenWholeKeepsTheEarlierOne_data();
+    void chartThatCannotBeWrittenWholeKeepsTheEarlierOne();
 
 private:
     // One "提醒" box naming the target, and nothing else changed: the
@@ -384,6 +387,72 @@ void SaveSafetyTest::savingThroughASymbolicLinkReplacesItsTarget()
     QVERIFY(contentsOf(real) == f.rtf());
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
              (QStringList{QStringLiteral("link.doc"), QStringLiteral("real.doc")}));
+}
+
+void SaveSafetyTest::chartThatCannotBeWrittenWholeKeepsTheEarlierOne_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("limit");
+    QTest::addColumn<QString>("reason");
+    // The PDF writer streams its file and goes on after a failed write: the
+    // case that once replaced an earlier chart with a cut-short one.
+    for (const char* name : {"chart.pdf", "chart.png", "chart.svg"}) {
+        QTest::addRow("%s, disk full", name) << name << "none" << "磁盘空间不足";
+        QTest::addRow("%s, one block short", name) << name << "short" << "磁盘空间不足";
+        QTest::addRow("%s, file size limit", name) << name << "sizelimit" << "文件太大";
+    }
+}
+
+void SaveSafetyTest::chartThatCannotBeWrittenWholeKeepsTheEarlierOne()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, limit);
+    QFETCH(QString, reason);
+    if (limit != "sizelimit" && !m_ownMounts)
+        QSKIP("cannot mount a small tmpfs here (needs root)");
+    ChartContent content;
+    content.points = {{10.32, 53.6, "N", {}}, {15, 60, "W", {}}};
+    content.process = true;
+    const auto write = [&](const QString& path) {
+        ChartFile file(path, 100);
+        return file.open() && file.write(content) ? QString() : file.errorMessage();
+    };
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QCOMPARE(write(dir.filePath(name)), QString());
+    const qint64 size = QFileInfo(dir.filePath(name)).size();
+
+    const QString place = dir.filePath(QStringLiteral("place"));
+    QVERIFY(QDir().mkdir(place));
+    const qint64 block = ::sysconf(_SC_PAGESIZE);
+    const qint64 blocks = (size + block - 1) / block;
+    bool mounted = false;
+    auto unmount = Finally{[&] {
+        if (mounted)
+            ::umount2(QFile::encodeName(place).constData(), MNT_DETACH);
+    }};
+    const QString target = place + u'/' + name;
+    if (limit != "sizelimit") {
+        QVERIFY(mountTmpfs(place, (blocks + 16) * block));
+        mounted = true;
+    }
+    QVERIFY(writeFile(target, kEarlier));
+    if (limit != "sizelimit")
+        QVERIFY(fillLeaving(place, limit == "none" ? 0 : (blocks - 1) * block));
+    const QMap<QString, QByteArray> before = snapshot(place);
+
+    rlimit sizeLimit{};
+    ::getrlimit(RLIMIT_FSIZE, &sizeLimit);
+    if (limit == "sizelimit") {
+        rlimit small = sizeLimit;
+        small.rlim_cur = static_cast<rlim_t>(size / 2);
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    }
+    const QString error = write(target);
+    ::setrlimit(RLIMIT_FSIZE, &sizeLimit);
+
+    QCOMPARE(error, QStringLiteral("无法写入图表文件“%1”：%2").arg(target, reason));
+    QVERIFY(snapshot(place) == before);
 }
 
 QTEST_MAIN(SaveSafetyTest)
