@@ -12,7 +12,6 @@
 #include "calculate.h"
 #include "pressure.h"
 #include "wetbulb.h"
-#include "wetbulb_screen.h"
 
 namespace {
 
@@ -52,34 +51,22 @@ void BM_PressureScan(benchmark::State& state)
 }
 BENCHMARK(BM_PressureScan);
 
-// The wet-bulb search alone on the default inputs (1574 steps), on each
-// path: the time per grid value stepped over. Scalar is the plain scan, every
-// grid value by Pressure().
-void BM_SearchPerStep(benchmark::State& state, ScanPath path)
+// The wet-bulb search alone, the plain scan against the exact search, on the
+// default inputs (1574 steps) and on hot dry air (7613 steps).
+void BM_WetBulbSearch(benchmark::State& state, bool plain, double t, double psi)
 {
-    const ScreenKernel* kernel = ScreenKernelFor(path);
-    if (path != ScanPath::Scalar && kernel == nullptr) {
-        state.SkipWithError("this processor lacks the unit");
-        return;
-    }
-    double t = 27;
-    const double Pq = Pressure(t) * 0.4637;
-    long steps = 0;
+    const double Pq = Pressure(t) * psi;
     for (auto _ : state) {
         benchmark::DoNotOptimize(t);
-        const WetBulbSearch search = SearchWetBulbWith(kernel, kScreenMargin, 101325, 2.5, t, Pq);
+        const WetBulbSearch search = plain ? ScanWetBulb(101325, 2.5, t, Pq)
+                                           : SearchWetBulbWithMargin(kExactSearchMargin, 101325, 2.5, t, Pq);
         benchmark::DoNotOptimize(search);
-        steps += search.steps + 1;  // grid values looked at
     }
-    state.SetItemsProcessed(steps);
-    // Seconds per grid value, printed with its prefix (13.5n = 13.5 ns).
-    state.counters["s_per_step"] = benchmark::Counter(
-        static_cast<double>(steps), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
-BENCHMARK_CAPTURE(BM_SearchPerStep, scalar, ScanPath::Scalar);
-BENCHMARK_CAPTURE(BM_SearchPerStep, sse2, ScanPath::Sse2);
-BENCHMARK_CAPTURE(BM_SearchPerStep, avx2, ScanPath::Avx2);
-BENCHMARK_CAPTURE(BM_SearchPerStep, avx512, ScanPath::Avx512);
+BENCHMARK_CAPTURE(BM_WetBulbSearch, plain_default, true, 27.0, 0.4637);
+BENCHMARK_CAPTURE(BM_WetBulbSearch, exact_default, false, 27.0, 0.4637);
+BENCHMARK_CAPTURE(BM_WetBulbSearch, plain_hot_dry, true, 60.0, 0.0);
+BENCHMARK_CAPTURE(BM_WetBulbSearch, exact_hot_dry, false, 60.0, 0.0);
 
 void calculate(benchmark::State& state, InputMode mode, CalcInputs inputs)
 {
@@ -93,8 +80,8 @@ void calculate(benchmark::State& state, InputMode mode, CalcInputs inputs)
     state.counters["steps"] = static_cast<double>(steps);
 }
 
-// The window's default inputs; the ψ-known mode searches 1574 steps, on the
-// path the program chooses (NIMBARA_SCAN=scalar for the plain scan).
+// The window's default inputs; the ψ-known mode's search stops after 1574
+// steps (NIMBARA_SCAN=scalar makes it the plain scan).
 void BM_CalculateStatePoint_PsiKnown(benchmark::State& state)
 {
     calculate(state, InputMode::PsiKnown, {"101325", "2.5", "27", "19", "46.37"});

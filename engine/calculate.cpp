@@ -3,6 +3,7 @@
 #include "calculate.h"
 
 #include <cmath>
+#include <iterator>
 #include <optional>
 
 #include "parse.h"
@@ -214,6 +215,7 @@ CalcOutcome CalculateStatePoint(InputMode mode, const CalcInputs& in)
 
     out.status = CalcStatus::Ok;
     out.dewPointOutOfRange = s.Pq == 0 || s.tl > 65 || s.tl < 0;
+    out.writes.reserve(std::size(kQuantities));
     for (const QuantityInfo& q : kQuantities) {
         if (!IsResult(q.quantity, mode))
             continue;

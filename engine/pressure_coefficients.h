@@ -1,5 +1,5 @@
 // The thirteen Hyland–Wexler coefficients of the saturation pressure, shared by
-// Pressure() and the vector screening of the wet-bulb search.
+// Pressure() and the slope the wet-bulb search's guess takes from them.
 #pragma once
 
 // C[1]..C[7]: the set over ice; C[8]..C[13]: the set over water. C[0] is unused

@@ -1,7 +1,6 @@
-// The wet-bulb search of the ψ-known mode: a linear scan down a fixed grid.
+// The wet-bulb search of the ψ-known mode: a linear scan down a fixed grid,
+// and the exact search that finds its result with a handful of evaluations.
 #pragma once
-
-struct ScreenKernel;
 
 // The grid starts kSearchStartOffset below the dry bulb t and steps down by
 // kSearchStep; a grid value is the wet bulb when the relative mismatch of the
@@ -34,12 +33,24 @@ struct WetBulbSearch {
 // only ends the searches that would otherwise run for ever (ψ near 100 %, low
 // temperatures where a step jumps over the tolerance band). It also gives up
 // after kMaxSearchSteps steps, or when the mismatch is not a number.
+//
+// It returns exactly what the plain scan (ScanWetBulb) returns, the same ts
+// bits, step count and give-up, for every input, but skips the grid values it
+// can prove the scan steps on: a few evaluations of Pressure() instead of
+// thousands (wetbulb.cpp says why that is safe).
 WetBulbSearch SearchWetBulb(double B, double upsilon, double t, double Pq);
 
-// The same search with the grid values screened in vector lanes by `kernel`
-// (see wetbulb_screen.h) and every lane the screen cannot pass within `margin`
-// decided by Pressure(); a null kernel runs the plain scan, every grid value by
-// Pressure(). Same result, bit for bit, for every kernel: SearchWetBulb is
-// this with the kernel of ActiveScanPath() and kScreenMargin.
-WetBulbSearch SearchWetBulbWith(const ScreenKernel* kernel, double margin, double B,
-                                double upsilon, double t, double Pq);
+// The plain scan: every grid value from t − kSearchStartOffset down decided
+// by Pressure(), one after the other, as the definition above reads.
+WetBulbSearch ScanWetBulb(double B, double upsilon, double t, double Pq);
+
+// SearchWetBulb with the margin by which a skipped grid value's mismatch must
+// exceed kSearchTolerance (see wetbulb.cpp); kExactSearchMargin is the one
+// SearchWetBulb uses. Tests make it negative to see that the comparison with
+// the plain scan would catch a wrong proof.
+inline constexpr double kExactSearchMargin = 1e-10;
+WetBulbSearch SearchWetBulbWithMargin(double margin, double B, double upsilon, double t, double Pq);
+
+// Whether SearchWetBulb runs the plain scan instead (the environment variable
+// NIMBARA_SCAN=scalar, read once per process), for comparisons.
+bool PlainScanChosen();

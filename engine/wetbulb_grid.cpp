@@ -1,4 +1,4 @@
-// The grid of the wet-bulb search a block at a time.
+// The grid of the wet-bulb search at any step.
 #include "wetbulb_grid.h"
 
 #include <bit>
@@ -7,12 +7,13 @@
 
 #include "wetbulb.h"
 
-// Why the block needs no serial chain. Let s = kSearchStep as a double,
-// s = m·2⁻⁶⁰ with m = 0x147AE147AE147B, an odd number. Let x be a double with
-// 2^e <= |x| < 2^(e+1) and e >= −3; x is a multiple of u = 2^(e−52), and so is
-// every double of that binade. s/u = m·2^(−8−e) has at least five bits after
-// the binary point and an odd last bit, so it is never a half-integer: the
-// rounding n = round(s/u) is unambiguous, |s − n·u| < u/2. Let d = n·u.
+// Why whole runs of the chain are one subtraction. Let s = kSearchStep as a
+// double, s = m·2⁻⁶⁰ with m = 0x147AE147AE147B, an odd number. Let x be a
+// double with 2^e <= |x| < 2^(e+1) and e >= −3; x is a multiple of u = 2^(e−52),
+// and so is every double of that binade. s/u = m·2^(−8−e) has at least five
+// bits after the binary point and an odd last bit, so it is never a
+// half-integer: the rounding n = round(s/u) is unambiguous, |s − n·u| < u/2.
+// Let d = n·u.
 //   x > 0 and x − d > 2^e: x − d is a multiple of u, so x − d >= 2^e + u and
 //     x − s = (x − d) − (s − d) > 2^e + u/2; also x − s < x < 2^(e+1). So x − s
 //     lies in the binade, where the doubles are the multiples of u, and x − d
@@ -20,32 +21,58 @@
 //   x < 0 and x − d > −2^(e+1): |x| + d is a multiple of u below 2^(e+1), so
 //     |x| + d <= 2^(e+1) − u and 2^e <= |x| + s < 2^(e+1) − u/2: again inside
 //     the binade, and fl(x − s) = −fl(|x| + s) = x − d.
-// By induction, when x₀ − 31·d is still above that edge, every value of the
-// chain x₁ = fl(x₀ − s), x₂ = fl(x₁ − s), … up to x₃₁ is x₀ − k·d. These are
-// computed exactly: n < 0.005·2⁵⁵ + 1 < 2⁴⁸, so k·n < 2⁵³ for k < 32 and k·d is
-// a double, and x₀ − k·d is a multiple of u inside the binade, so a double too.
-// Nearer zero (e < −3), or where the block crosses the edge of its binade, the
-// block is filled by the serial chain itself.
-void GridBlock::fill(double ts, double* __restrict out)
+// By induction the chain from x is x − k·d for as long as x − k·d stays above
+// the edge (2^e for x > 0, −2^(e+1) for x < 0). With R = (x − edge)/u, an
+// integer below 2^53 (x − edge is a multiple of u and less than 2^(e+1)),
+// that holds for every k with k·n < R, and x − k·d is then a double computed
+// exactly. The step that crosses the edge, and every step within 0.125 of
+// zero (e < −3), is the subtraction itself.
+namespace {
+
+constexpr int kLowestExponent = -3;
+constexpr int kHighestExponent = 40;  // far above any dry bulb; the step is walked beyond
+
+// 2^e as a double, for the normal range.
+double powerOfTwo(int e)
 {
-    const auto bits = std::bit_cast<std::uint64_t>(ts);
-    const int exponent = static_cast<int>((bits >> 52) & 0x7ff) - 1023;
-    if (exponent >= -3 && exponent <= 1023) {  // not a subnormal, zero, infinity or NaN
-        if (exponent != m_exponent) {
-            m_exponent = exponent;
-            m_lowest = std::ldexp(1.0, exponent);
-            const double step = std::round(std::ldexp(kSearchStep, 52 - exponent)) * std::ldexp(1.0, exponent - 52);
-            for (int k = 0; k < kBlockLanes; ++k)
-                m_offsets[k] = k * step;
-        }
-        const double edge = ts > 0 ? m_lowest : -2 * m_lowest;
-        if (ts - m_offsets[kBlockLanes - 1] > edge) {
-            for (int k = 0; k < kBlockLanes; ++k)
-                out[k] = ts - m_offsets[k];
-            return;
-        }
+    return std::bit_cast<double>(static_cast<std::uint64_t>(e + 1023) << 52);
+}
+
+// n = round(s/u) for each binade e, u = 2^(e−52).
+struct StepTable {
+    std::int64_t steps[kHighestExponent - kLowestExponent + 1];
+    StepTable()
+    {
+        for (int e = kLowestExponent; e <= kHighestExponent; ++e)
+            steps[e - kLowestExponent] = static_cast<std::int64_t>(std::round(std::ldexp(kSearchStep, 52 - e)));
     }
-    out[0] = ts;
-    for (int k = 1; k < kBlockLanes; ++k)
-        out[k] = out[k - 1] - kSearchStep;
+};
+
+}  // namespace
+
+double GridValueAfter(double ts, long n)
+{
+    static const StepTable table;
+    while (n > 0) {
+        const int e = static_cast<int>((std::bit_cast<std::uint64_t>(ts) >> 52) & 0x7ff) - 1023;  // 2^e <= |ts| < 2^(e+1)
+        if (e < kLowestExponent || e > kHighestExponent) {  // near zero, or zero, or not finite
+            ts = ts - kSearchStep;
+            --n;
+            continue;
+        }
+        const double u = powerOfTwo(e - 52);
+        const std::int64_t steps = table.steps[e - kLowestExponent];
+        const double edge = ts > 0 ? powerOfTwo(e) : -powerOfTwo(e + 1);
+        const auto room = static_cast<std::int64_t>((ts - edge) / u);
+        const std::int64_t exact = (room - 1) / steps;  // the k with k·n < R
+        if (exact <= 0) {
+            ts = ts - kSearchStep;
+            --n;
+            continue;
+        }
+        const std::int64_t take = exact < n ? exact : n;
+        ts = ts - static_cast<double>(take * steps) * u;
+        n -= static_cast<long>(take);
+    }
+    return ts;
 }

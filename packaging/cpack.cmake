@@ -34,14 +34,14 @@ Nimbara 根据大气压力、湿球处风速、干球温度以及相对湿度或
 
 # The shared libraries (libc, libstdc++, the Qt 6 core, GUI, widgets and SVG
 # runtime; libqt6gui6 also carries the xcb and offscreen platform plugins on
-# Debian 12; SLEEF, the vector maths of the wet-bulb search; oneTBB, the
-# threads of the batch) come from dpkg-shlibdeps. SLEEF and oneTBB are named as
-# well so that the dependencies stay even where shlibdeps is off, and
+# Debian 12; oneTBB, the threads of the batch) come from dpkg-shlibdeps.
+# oneTBB is named as well so that the dependency stays even where shlibdeps
+# is off, and
 # libqt6svg6 because only the chart helper in libexec links it. The rest are
 # files the programs open at run time, which no linker sees: Qt's Chinese
 # translation and the CJK fonts the windows and the h-d chart name.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libsleef3, libtbb12, qt6-translations-l10n, fonts-arphic-uming, fonts-arphic-ukai, libqt6svg6")
+    "libtbb12, qt6-translations-l10n, fonts-arphic-uming, fonts-arphic-ukai, libqt6svg6")
 
 include(CPack)

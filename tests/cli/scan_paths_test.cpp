@@ -1,5 +1,6 @@
-// nimbara-calc --batch on every wet-bulb search path (NIMBARA_SCAN): the same
-// bytes as the plain scan for the published figures and for a spread of rows.
+// nimbara-calc --batch with the exact wet-bulb search and with the plain scan
+// (NIMBARA_SCAN=scalar), on one and on several threads: the same bytes for the
+// published figures and for a spread of rows.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -39,26 +40,27 @@ std::string spreadOfRows()
     return csv;
 }
 
-ProcessResult batchOnPath(const char* path, const std::string& input)
+ProcessResult batch(const char* scan, const char* jobs, const std::string& input)
 {
     ProcessOptions options;
-    options.environment = {std::string("NIMBARA_SCAN=") + path};
-    return RunProcess(NIMBARA_CALC_PATH, {"--batch", "-"}, input, options);
+    options.environment = {std::string("NIMBARA_SCAN=") + scan};
+    return RunProcess(NIMBARA_CALC_PATH, {"--batch", "-", "--jobs", jobs}, input, options);
 }
 
-TEST(ScanPaths, EveryPathWritesTheBytesOfThePlainScan)
+TEST(ScanPaths, TheExactSearchWritesTheBytesOfThePlainScan)
 {
     const std::string inputs[] = {readFile(NIMBARA_FIGURES_CSV), spreadOfRows()};
     for (const std::string& input : inputs) {
         ASSERT_GT(input.size(), 1000u);
-        const ProcessResult plain = batchOnPath("scalar", input);
+        const ProcessResult plain = batch("scalar", "1", input);
         ASSERT_EQ(plain.exitCode, 0) << plain.err;
-        // A path the processor lacks falls back to the widest it has: the
-        // bytes must be the same all the same.
-        for (const char* path : {"sse2", "avx2", "avx512", ""}) {
-            const ProcessResult r = batchOnPath(path, input);
-            EXPECT_EQ(r.exitCode, 0) << path;
-            EXPECT_TRUE(r.out == plain.out) << "NIMBARA_SCAN=" << path << " differs";
+        // Anything but "scalar" is the exact search.
+        for (const char* scan : {"", "exact", "avx2"}) {
+            for (const char* jobs : {"1", "2"}) {
+                const ProcessResult r = batch(scan, jobs, input);
+                EXPECT_EQ(r.exitCode, 0) << scan;
+                EXPECT_TRUE(r.out == plain.out) << "NIMBARA_SCAN=" << scan << " --jobs " << jobs << " differs";
+            }
         }
     }
 }

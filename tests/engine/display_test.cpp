@@ -1,7 +1,11 @@
 // The display patterns: rounding, negative zero, the largest values, the locale.
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <charconv>
 #include <clocale>
+#include <cmath>
+#include <cstdint>
 #include <string>
 
 #include "display.h"
@@ -26,6 +30,44 @@ TEST(DisplayPattern, RoundsTheBinaryValueNotTheDecimalText)
     EXPECT_EQ(Format2(11.895), "11.89");
     EXPECT_EQ(Format2(0.125), "0.12");  // exact half: round half to even, as printf
     EXPECT_EQ(Format2(11.895000000001525), "11.90");
+}
+
+TEST(DisplayPattern, RoundsEveryDoubleAsPrintfDoes)
+{
+    // The patterns are formed by exact integer arithmetic; printf's rounding
+    // (std::to_chars, negative zero dropped) is the reference, over values of
+    // every size and the halves and near-halves of each pattern.
+    const auto reference = [](double v, int decimals) {
+        char buffer[400];
+        const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, decimals);
+        std::string s(buffer, end);
+        if (s[0] == '-' && s.find_first_of("123456789") == std::string::npos)
+            s.erase(0, 1);
+        return s;
+    };
+    std::uint64_t state = 42;
+    const auto next = [&] {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        return state;
+    };
+    long differences = 0;
+    for (int i = 0; i < 2000000; ++i) {
+        double v;
+        switch (i % 4) {
+        case 0: v = std::bit_cast<double>(next()); break;  // any double
+        case 1: v = std::ldexp(static_cast<double>(next() >> 11), static_cast<int>(next() % 120) - 100); break;
+        case 2: v = (static_cast<double>(next() % 2000001) - 1000000) / 2000; break;  // halves of the last digit
+        default: v = std::nextafter((static_cast<double>(next() % 20000001) - 10000000) / 200000, 0.0); break;
+        }
+        if (!std::isfinite(v))
+            continue;
+        for (int decimals : {2, 3, 4, 5}) {
+            if (FormatFixed(v, decimals) != reference(v, decimals) && ++differences <= 5)
+                ADD_FAILURE() << std::hexfloat << v << " with " << decimals << " decimals: " << FormatFixed(v, decimals)
+                              << " vs " << reference(v, decimals);
+        }
+    }
+    EXPECT_EQ(differences, 0);
 }
 
 TEST(DisplayPattern, NeverShowsNegativeZero)

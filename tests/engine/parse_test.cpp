@@ -1,9 +1,14 @@
 // The lenient prefix parse: blanks, units, exponents, limits, the locale.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <clocale>
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
 #include <limits>
+#include <locale.h>
+#include <string>
 
 #include "parse.h"
 
@@ -53,6 +58,39 @@ TEST(LenientParseLimits, OverflowReadsAsInfinity)
     EXPECT_EQ(ParseLenient("1e999"), std::numeric_limits<double>::infinity());
     EXPECT_EQ(ParseLenient("-1e999"), -std::numeric_limits<double>::infinity());
     EXPECT_EQ(ParseLenient("1e99999999999999999999999"), std::numeric_limits<double>::infinity());
+}
+
+TEST(LenientParseLimits, RoundsEveryNumberAsStrtodDoes)
+{
+    // Random decimal texts of every length and exponent, subnormal and
+    // overflowing ones included, against the C library's own reading.
+    locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    std::uint64_t state = 7;
+    const auto next = [&](std::uint64_t n) {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        return (state >> 17) % n;
+    };
+    long differences = 0;
+    for (int i = 0; i < 300000; ++i) {
+        std::string text = next(3) == 0 ? "-" : next(2) == 0 ? "+" : "";
+        const std::uint64_t whole = next(25), fraction = next(25);
+        for (std::uint64_t k = 0; k < whole; ++k)
+            text += static_cast<char>('0' + next(10));
+        if (next(3) != 0)
+            text += '.';
+        for (std::uint64_t k = 0; k < fraction; ++k)
+            text += static_cast<char>('0' + next(10));
+        if (whole + fraction == 0)
+            continue;
+        if (next(2) == 0)
+            text += "e" + std::to_string(static_cast<int>(next(700)) - 350);
+        const double want = strtod_l(text.c_str(), nullptr, c);
+        const double got = ParseLenient(text);
+        if (std::bit_cast<std::uint64_t>(got) != std::bit_cast<std::uint64_t>(want) && ++differences <= 5)
+            ADD_FAILURE() << text << ": " << got << " vs " << want;
+    }
+    freelocale(c);
+    EXPECT_EQ(differences, 0);
 }
 
 TEST(LenientParseLimits, VeryLongDigitStringsAreRead)

@@ -1,6 +1,6 @@
-// The plain wet-bulb scan as it was before the vector screening, kept as the
-// reference the screened search must match bit for bit, and the random search
-// inputs the comparisons run on.
+// The plain wet-bulb scan, a copy kept apart from the engine as the reference
+// the exact search must match bit for bit, and the random search inputs the
+// comparisons run on.
 #pragma once
 
 #include <cstdint>
@@ -23,10 +23,15 @@ struct SearchInputs {
 //     the search ends or gives up within a few steps;
 //   ice and low temperatures (t −100…5 °C), where a step can jump over the
 //     tolerance band and the search gives up;
-//   hot air (t 60…230 °C, B up to 10 MPa): long scans, past the screen's
+//   hot air (t 60…230 °C, B up to 10 MPa): long scans, past the formula's
 //     upper end at 200 °C;
-//   both sides of 0 °C (t −1…1 °C): blocks that cross the switch of sets;
+//   both sides of 0 °C (t −1…1 °C): searches that cross the switch of sets;
 //   tiny and huge υ (10⁻⁶…10⁶ m/s) and B (1 Pa…1 TPa) at any ψ;
+//   the end of the search placed within 0.02 K of 0 °C, ±2^e, −100, 200,
+//     800 and −263 °C, where the grid's rounding, the set or the proof's
+//     range changes;
+//   anything the arithmetic holds: t −273.1…900 °C, ψ 10⁻³²⁰…100.5 %, B and υ
+//     10⁻³⁰⁰…10³⁰⁰;
 //   dry air (ψ = 0, Pq = 0);
 //   and, rarely, absurd temperatures (−273…1e6 °C) that end at the step bound.
 // Deterministic: the same seed gives the same inputs everywhere.
