@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <mutex>
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -61,18 +62,22 @@ bool readRecord(CsvReader& reader, BatchRecord& record)
     return true;
 }
 
-// The writing stage: the record's fields, exactly `width` of them, then the results.
-void writeRow(CsvWriter& writer, std::size_t width, const BatchRecord& record,
-              const BatchResults& results)
+// A row as CSV: the record's fields, exactly `width` of them, then the
+// results, then the line end.
+void renderRow(std::string& out, std::size_t width, const BatchRecord& record, const BatchResults& results)
 {
     const std::size_t given = std::min(width, record.fields.size());
-    for (std::size_t i = 0; i < given; ++i)
-        writer.field(record.fields[i]);
-    for (std::size_t i = given; i < width; ++i)
-        writer.field({});
-    for (const std::string& r : results)
-        writer.field(r);
-    writer.endRecord();
+    for (std::size_t i = 0; i < width; ++i) {
+        if (i > 0)
+            out.push_back(',');
+        if (i < given)
+            AppendCsvField(out, record.fields[i]);
+    }
+    for (const std::string& r : results) {
+        out.push_back(',');
+        AppendCsvField(out, r);
+    }
+    out.push_back('\n');
 }
 
 // The output stage: writes each row, flushed at once when rows go out one by
@@ -89,15 +94,23 @@ public:
 
     void write(const BatchRecord& record, const BatchResults& results, const RowPoint& point)
     {
-        writeRow(m_writer, m_width, record, results);
+        m_row.clear();
+        renderRow(m_row, m_width, record, results);
+        write(m_row, record, results[kBatchStatusColumn], point);
+    }
+    // The row already rendered by renderRow().
+    void write(std::string_view row, const BatchRecord& record, std::string_view status, const RowPoint& point)
+    {
+        m_writer.records(row);
         if (m_options.flushEachRow)
             m_writer.flush();
         ++m_number;
         if (m_options.observer)
-            m_options.observer->row({m_number, record.fields, results[kBatchStatusColumn], point});
+            m_options.observer->row({m_number, record.fields, status, point});
     }
 
 private:
+    std::string m_row;
     CsvWriter& m_writer;
     std::size_t m_width;
     const BatchOptions& m_options;
@@ -121,12 +134,48 @@ char pipelineStart;
 
 // Records on their way through the pipeline, with their results once
 // calculated: several to a token, so that handing tokens between threads
-// costs little next to calculating them.
+// costs little next to calculating them. `used` of `records` are this
+// token's; the rest keep their memory for the token's next use.
 struct PipelineRows {
     std::vector<BatchRecord> records;
+    std::size_t used = 0;
     std::vector<BatchResults> results;
     std::vector<RowPoint> points;  // only when the output wants them
     std::size_t bytes = 0;  // of the records' fields
+    // The rows rendered as CSV while calculating, so that the writing stage,
+    // which the others wait for, only copies them: row i ends at ends[i].
+    std::string text;
+    std::vector<std::size_t> ends;
+};
+
+// Tokens written out come back for reading into, so that records and their
+// fields are not allocated anew for every row. The reading and the writing
+// stage may run at the same time, on two threads: hence the lock.
+class TokenPool {
+public:
+    std::unique_ptr<PipelineRows> take()
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_free.empty())
+            return std::make_unique<PipelineRows>();
+        std::unique_ptr<PipelineRows> rows = std::move(m_free.back());
+        m_free.pop_back();
+        rows->used = 0;
+        rows->bytes = 0;
+        rows->results.clear();
+        rows->text.clear();
+        rows->ends.clear();
+        return rows;
+    }
+    void give(std::unique_ptr<PipelineRows> rows)
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_free.push_back(std::move(rows));
+    }
+
+private:
+    std::mutex m_mutex;
+    std::vector<std::unique_ptr<PipelineRows>> m_free;
 };
 
 // Several jobs: oneTBB's pipeline reads the records one at a time, calculates
@@ -157,22 +206,25 @@ void processRowsInParallel(CsvReader& reader, const RowCalculator& calculator, C
                                       static_cast<std::size_t>(options.jobs));
     tbb::task_arena arena(options.jobs);
 
+    TokenPool pool;
     const auto read = [&](tbb::flow_control& control) -> PipelineRows* {
         TakeOver(&pipelineStart);
         TakeOver(&reader);
-        auto rows = std::make_unique<PipelineRows>();
-        while (!inputEnded && rows->records.size() < rowsPerToken && rows->bytes < kBytesPerToken) {
-            BatchRecord& record = rows->records.emplace_back();
+        std::unique_ptr<PipelineRows> rows = pool.take();
+        while (!inputEnded && rows->used < rowsPerToken && rows->bytes < kBytesPerToken) {
+            if (rows->used == rows->records.size())
+                rows->records.emplace_back();
+            BatchRecord& record = rows->records[rows->used];
             if (writeFailed.load() || !readRecord(reader, record)) {
-                rows->records.pop_back();
                 inputEnded = true;
                 break;
             }
+            ++rows->used;
             for (const std::string& field : record.fields)
                 rows->bytes += field.size();
         }
         HandOver(&reader);
-        if (rows->records.empty()) {
+        if (rows->used == 0) {
             control.stop();
             return nullptr;
         }
@@ -182,12 +234,15 @@ void processRowsInParallel(CsvReader& reader, const RowCalculator& calculator, C
     const auto calculate = [&](PipelineRows* rows) {
         TakeOver(&pipelineStart);
         TakeOver(rows);
-        rows->results.reserve(rows->records.size());
+        rows->results.resize(rows->used);
         if (output.wantsPoints())
-            rows->points.resize(rows->records.size());
-        for (std::size_t i = 0; i < rows->records.size(); ++i)
-            rows->results.push_back(
-                calculator.calculate(rows->records[i], output.wantsPoints() ? &rows->points[i] : nullptr));
+            rows->points.resize(rows->used);
+        for (std::size_t i = 0; i < rows->used; ++i) {
+            rows->results[i] =
+                calculator.calculate(rows->records[i], output.wantsPoints() ? &rows->points[i] : nullptr);
+            renderRow(rows->text, calculator.width(), rows->records[i], rows->results[i]);
+            rows->ends.push_back(rows->text.size());
+        }
         HandOver(rows);
         return rows;
     };
@@ -195,13 +250,17 @@ void processRowsInParallel(CsvReader& reader, const RowCalculator& calculator, C
         TakeOver(&pipelineStart);
         TakeOver(rows);
         TakeOver(&writer);
-        const std::unique_ptr<PipelineRows> done(rows);
+        std::unique_ptr<PipelineRows> done(rows);
         const RowPoint none;
-        for (std::size_t i = 0; i < rows->records.size() && !writer.failed(); ++i)
-            output.write(rows->records[i], rows->results[i], rows->points.empty() ? none : rows->points[i]);
+        const std::string_view text = rows->text;
+        for (std::size_t i = 0, start = 0; i < rows->used && !writer.failed(); start = rows->ends[i++]) {
+            output.write(text.substr(start, rows->ends[i] - start), rows->records[i],
+                         rows->results[i][kBatchStatusColumn], rows->points.empty() ? none : rows->points[i]);
+        }
         if (writer.failed())
             writeFailed.store(true);
         HandOver(&writer);
+        pool.give(std::move(done));
     };
 
     const tbb::filter<void, void> stages =

@@ -65,6 +65,13 @@ void CsvWriter::endRecord()
         handOver();
 }
 
+void CsvWriter::records(std::string_view text)
+{
+    m_buffer.append(text);
+    if (m_buffer.size() >= m_limit)
+        handOver();
+}
+
 void CsvWriter::handOver()
 {
     if (!m_failed && !m_buffer.empty()) {

@@ -24,6 +24,9 @@ public:
     void field(std::string_view text);  // the next field of the current record
     // Ends the record; hands the buffer to the stream once it holds bufferSize bytes.
     void endRecord();
+    // Whole records already in CSV form, each ended by "\n" (see
+    // AppendCsvField), written as field() and endRecord() would have.
+    void records(std::string_view text);
     // Hands the buffered text to the stream and flushes it; false when the
     // stream has failed, now or earlier.
     bool flush();
