@@ -82,8 +82,10 @@ TEST(LenientParseLimits, RoundsEveryNumberAsStrtodDoes)
             text += static_cast<char>('0' + next(10));
         if (whole + fraction == 0)
             continue;
-        if (next(2) == 0)
-            text += "e" + std::to_string(static_cast<int>(next(700)) - 350);
+        if (next(2) == 0) {
+            text += 'e';
+            text += std::to_string(static_cast<int>(next(700)) - 350);
+        }
         const double want = strtod_l(text.c_str(), nullptr, c);
         const double got = ParseLenient(text);
         if (std::bit_cast<std::uint64_t>(got) != std::bit_cast<std::uint64_t>(want) && ++differences <= 5)
