@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "boxes.h"
 #include "calculate.h"
 #include "closeform.h"
 #include "controltable.h"
@@ -80,25 +81,6 @@ constexpr ControlDesc kControls[] = {
     {"Label31", Kind::Label, "Frame3", 2280, 1800, 255, 255, "℃", 50},
     {"Text15", Kind::Text, "Frame3", 3960, 1800, 975, 270, "Text15", 34},
     {"Label32", Kind::Label, "Frame3", 5040, 1800, 375, 255, "Pa", 51},
-};
-
-// The caption and the unit that a sighted user reads along each box's row;
-// a screen reader names the box by them.
-struct BoxReading {
-    const char* box;
-    const char* caption;
-    const char* unit;
-};
-
-const BoxReading kBoxReadings[] = {
-    {"Text1", "Label1", "Label16"},   {"Text2", "Label2", "Label17"},
-    {"Text3", "Label3", "Label18"},   {"Text4", "Label4", "Label19"},
-    {"Text5", "Label5", "Label20"},   {"Text6", "Label6", "Label21"},
-    {"Text7", "Label7", "Label22"},   {"Text8", "Label8", "Label23"},
-    {"Text9", "Label9", "Label24"},   {"Text10", "Label10", "Label25"},
-    {"Text11", "Label11", "Label27"}, {"Text12", "Label12", "Label29"},
-    {"Text13", "Label14", "Label31"}, {"Text14", "Label13", "Label30"},
-    {"Text15", "Label15", "Label32"},
 };
 
 // Units drawn as a label with a small "3" beside it: the unit label reads the
@@ -177,11 +159,11 @@ void Form1::nameForReading()
         control(QString::fromLatin1(cubed.unit))->setAccessibleName(QString::fromUtf8(cubed.reading));
         markDecorative(control(QString::fromLatin1(cubed.superscript)));
     }
-    for (const BoxReading& reading : kBoxReadings) {
-        const auto* caption = static_cast<QLabel*>(control(QString::fromLatin1(reading.caption)));
-        const auto* unit = static_cast<QLabel*>(control(QString::fromLatin1(reading.unit)));
+    for (const BoxRow& row : kBoxes) {
+        const auto* caption = static_cast<QLabel*>(control(QString::fromLatin1(row.caption)));
+        const auto* unit = static_cast<QLabel*>(control(QString::fromLatin1(row.unit)));
         const QString unitText = unit->accessibleName().isEmpty() ? unit->text() : unit->accessibleName();
-        control(QString::fromLatin1(reading.box))
+        control(QString::fromLatin1(row.name))
             ->setAccessibleName(spokenCaption(caption->text()) + QStringLiteral("，") + unitText);
     }
 }
@@ -245,8 +227,8 @@ void Form1::Command1_Click()
     inputs.t = m_text[3]->text().toStdString();
     inputs.ts = m_text[4]->text().toStdString();
     inputs.psi = m_text[5]->text().toStdString();
-    const CalcOutcome outcome =
-        CalculateStatePoint(psiKnown ? InputMode::PsiKnown : InputMode::TsKnown, inputs);
+    const InputMode mode = psiKnown ? InputMode::PsiKnown : InputMode::TsKnown;
+    const CalcOutcome outcome = CalculateStatePoint(mode, inputs);
 
     switch (outcome.status) {
     case CalcStatus::Incomplete:
@@ -260,8 +242,8 @@ void Form1::Command1_Click()
     }
 
     m_statePoint = outcome.point;
-    for (const BoxWrite& write : outcome.writes)
-        setBoxText(write.box, QString::fromStdString(write.text));
+    for (const QuantityText& result : outcome.results)
+        setBoxText(BoxOf(result.quantity, mode), QString::fromStdString(result.text));
     // Only once every box holds its new text.
     if (outcome.dewPointOutOfRange)
         ShowMessage(this, QString::fromUtf8(kCalcInfoTitle), QString::fromUtf8(kDewPointMessage));

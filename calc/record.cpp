@@ -1,6 +1,7 @@
 // The notebook record: the date in the locale's separator and the sixteen lines of the window's boxes.
 #include "record.h"
 
+#include "boxes.h"
 #include "record_lines.h"
 
 namespace {
@@ -44,7 +45,7 @@ QString ComposeRecord(InputMode mode, const std::function<QString(int box)>& box
                      + QStringLiteral(")\n\n");
     for (const RecordLine& line : kRecordLines) {
         record += QString::fromUtf8(line.prefix);
-        record += boxText(RecordSourceBox(line, mode));
+        record += boxText(BoxOf(line.quantity, mode));
         record += QString::fromUtf8(line.suffix);
         record += u'\n';
     }

@@ -156,7 +156,7 @@ BatchResults RowCalculator::calculate(const BatchRecord& record, RowPoint* point
         break;
     case CalcStatus::Ok:
         for (std::size_t i = 0; i < kBatchResultQuantities.size(); ++i)
-            results[i] = ResultText(outcome, mode, kBatchResultQuantities[i]);
+            results[i] = ResultText(outcome, kBatchResultQuantities[i]);
         results[kBatchStatusColumn] = outcome.dewPointOutOfRange ? "dew-point-range" : "ok";
         if (point)
             point->point = outcome.point;

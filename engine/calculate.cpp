@@ -16,7 +16,7 @@ namespace {
 constexpr double kAbsoluteZero = -273.15;  // °C
 
 // Messages for inputs the formulas have no value for. Each names the quantity
-// and what is wrong with it, so the engineer knows which box to correct.
+// and what is wrong with it, so the engineer knows which value to correct.
 constexpr const char* kNotFiniteInput = "的数值超出了可以计算的范围，请检查输入！";
 constexpr const char* kBelowAbsoluteZero = "不能低于或等于绝对零度（-273.15℃），请检查输入！";
 constexpr const char* kVelocityNotPositive = "空气流速υ必须大于0，请检查输入！";
@@ -215,35 +215,36 @@ CalcOutcome CalculateStatePoint(InputMode mode, const CalcInputs& in)
 
     out.status = CalcStatus::Ok;
     out.dewPointOutOfRange = s.Pq == 0 || s.tl > 65 || s.tl < 0;
-    out.writes.reserve(std::size(kQuantities));
+    out.results.reserve(std::size(kQuantities));
     for (const QuantityInfo& q : kQuantities) {
         if (!IsResult(q.quantity, mode))
             continue;
         const bool emptied = q.quantity == Quantity::tl && out.dewPointOutOfRange;
-        out.writes.push_back({BoxOf(q.quantity, mode), emptied ? std::string() : DisplayText(s, q.quantity)});
+        out.results.push_back({q.quantity, emptied ? std::string() : DisplayText(s, q.quantity)});
     }
     return out;
 }
 
-const std::string& InputText(const CalcInputs& inputs, int box)
+const std::string& TypedText(const CalcInputs& inputs, InputMode mode, Quantity q)
 {
     static const std::string none;
-    switch (box) {
-    case 1: return inputs.B;
-    case 2: return inputs.upsilon;
-    case 3: return inputs.t;
-    case 4: return inputs.ts;
-    case 5: return inputs.psi;
+    if (!IsTyped(q, mode))
+        return none;
+    switch (q) {
+    case Quantity::B: return inputs.B;
+    case Quantity::upsilon: return inputs.upsilon;
+    case Quantity::t: return inputs.t;
+    case Quantity::ts: return inputs.ts;
+    case Quantity::psi: return inputs.psi;
     default: return none;
     }
 }
 
-std::string_view ResultText(const CalcOutcome& outcome, InputMode mode, Quantity q)
+std::string_view ResultText(const CalcOutcome& outcome, Quantity q)
 {
-    const int box = BoxOf(q, mode);
-    for (const BoxWrite& write : outcome.writes) {
-        if (write.box == box)
-            return write.text;
+    for (const QuantityText& result : outcome.results) {
+        if (result.quantity == q)
+            return result.text;
     }
     return {};
 }
@@ -251,6 +252,5 @@ std::string_view ResultText(const CalcOutcome& outcome, InputMode mode, Quantity
 std::string_view ShownText(const CalcInputs& inputs, const CalcOutcome& outcome, InputMode mode,
                            Quantity q)
 {
-    const int box = BoxOf(q, mode);
-    return IsInputBox(box) ? std::string_view(InputText(inputs, box)) : ResultText(outcome, mode, q);
+    return IsTyped(q, mode) ? std::string_view(TypedText(inputs, mode, q)) : ResultText(outcome, q);
 }

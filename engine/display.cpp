@@ -1,4 +1,4 @@
-// The fixed display patterns of the result boxes.
+// The fixed display patterns of the results.
 #include "display.h"
 
 #include <bit>
@@ -8,7 +8,7 @@
 
 namespace {
 
-// printf writes "-0.00" for small negative values; the box shows "0.00".
+// printf writes "-0.00" for small negative values; it is shown as "0.00".
 std::string dropNegativeZero(std::string s)
 {
     if (!s.empty() && s[0] == '-' && s.find_first_of("123456789", 1) == std::string::npos)
@@ -29,7 +29,7 @@ std::string print(double value, std::chars_format format, int precision)
 
 // The exact value of the double times 10^decimals, rounded half to even,
 // as printf rounds it: value = m·2^e, so value·10^p = m·5^p·2^(e+p), an integer
-// times a power of two, exact in 128 bits for every value a box shows (m < 2⁵³,
+// times a power of two, exact in 128 bits for every value a result shows (m < 2⁵³,
 // 5^p < 2¹²). False for values too large for that, which take the general way.
 bool scaledAndRounded(double value, int decimals, unsigned __int128& scaled)
 {

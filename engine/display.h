@@ -1,9 +1,9 @@
-// The fixed display patterns of the result boxes ("0.00" … "0.00000") and the shortest form.
+// The fixed display patterns of the results ("0.00" … "0.00000") and the shortest form.
 #pragma once
 
 #include <string>
 
-// The fixed display patterns of the result boxes: "0.00", "0.000", "0.0000",
+// The fixed display patterns of the results: "0.00", "0.000", "0.0000",
 // "0.00000". At least one digit before the point, exactly `decimals` digits
 // after it, "." as the point, no grouping, a leading "-" for negative values.
 // Rounds the exact binary value of the double, as printf("%.Nf") does; a value

@@ -1,4 +1,4 @@
-// The lenient prefix parse of an input box's text.
+// The lenient prefix parse of a typed value.
 #include "parse.h"
 
 #include <charconv>

@@ -1,9 +1,9 @@
-// The lenient prefix parse: how an input box's text reads as a number.
+// The lenient prefix parse: how a typed value reads as a number.
 #pragma once
 
 #include <string_view>
 
-// Reads the number an input box holds, the way an engineer's typing is meant:
+// Reads the number a typed text holds, the way an engineer's typing is meant:
 // blanks, tabs and line feeds anywhere in the text are ignored; then the longest
 // prefix that reads as a decimal number is taken: an optional sign, ASCII
 // digits with at most one "." (whatever the regional settings), and an optional

@@ -28,9 +28,3 @@ inline constexpr RecordLine kRecordLines[12] = {
     {"  水蒸气分压力 Pq=", Quantity::Pq, "Pa"},
     {"  露点温度 tl=", Quantity::tl, "℃"},
 };
-
-// The box of the calculation window whose text the line copies.
-inline int RecordSourceBox(const RecordLine& line, InputMode mode)
-{
-    return BoxOf(line.quantity, mode);
-}

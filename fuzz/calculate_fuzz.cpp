@@ -110,33 +110,37 @@ void checkOk(InputMode mode, const CalcOutcome& out)
     if (p.Pq != 0 && !std::isfinite(p.tl))
         fail("Ok with a non-finite dew point while Pq > 0");
 
-    const std::vector<int> order = {mode == InputMode::PsiKnown ? 6 : 7, 8, 9, 10, 11, 12, 14, 15, 13};
-    if (out.writes.size() != order.size())
-        fail("Ok with the wrong number of box writes");
+    const Quantity humidity = mode == InputMode::PsiKnown ? Quantity::ts : Quantity::psi;
+    const std::vector<Quantity> order = {humidity,      Quantity::d,    Quantity::h,  Quantity::rho, Quantity::v,
+                                         Quantity::Pqb, Quantity::Pqbs, Quantity::Pq, Quantity::tl};
+    if (out.results.size() != order.size())
+        fail("Ok with the wrong number of results");
     for (std::size_t i = 0; i < order.size(); ++i) {
-        const BoxWrite& w = out.writes[i];
-        if (w.box != order[i])
-            fail("box written out of order:", std::to_string(w.box));
+        const QuantityText& w = out.results[i];
+        if (w.quantity != order[i])
+            fail("result out of order:", Info(w.quantity).name);
         bool good = false;
-        switch (w.box) {
-        case 6: case 8: case 12: case 14:
+        switch (w.quantity) {
+        case Quantity::ts: case Quantity::d: case Quantity::Pqb: case Quantity::Pqbs:
             good = isFixed(w.text, 2);
             break;
-        case 10:
+        case Quantity::rho:
             good = isFixed(w.text, 3);
             break;
-        case 9: case 11: case 15:
+        case Quantity::h: case Quantity::v: case Quantity::Pq:
             good = isFixed(w.text, 5);
             break;
-        case 13:
+        case Quantity::tl:
             good = out.dewPointOutOfRange ? w.text.empty() : isFixed(w.text, 2);
             break;
-        case 7:
+        case Quantity::psi:
             good = isShortest(w.text);
+            break;
+        default:
             break;
         }
         if (!good)
-            fail("box text not of its display pattern:", "Text" + std::to_string(w.box) + " \"" + w.text + "\"");
+            fail("result text not of its display pattern:", std::string(Info(w.quantity).name) + " \"" + w.text + "\"");
     }
 }
 
@@ -170,14 +174,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     switch (out.status) {
     case CalcStatus::Incomplete:
-        if (!out.writes.empty())
-            fail("Incomplete with box writes");
+        if (!out.results.empty())
+            fail("Incomplete with results");
         break;
     case CalcStatus::Failure:
         if (out.message.empty())
             fail("Failure without a message");
-        if (!out.writes.empty())
-            fail("Failure with box writes");
+        if (!out.results.empty())
+            fail("Failure with results");
         break;
     case CalcStatus::Ok:
         checkOk(mode, out);

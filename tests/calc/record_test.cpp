@@ -1,10 +1,12 @@
 // The notebook record: its sixteen lines byte for byte, and its date with the regional separator.
 
 #include <QHash>
+#include <QSet>
 #include <QTest>
 
 #include <functional>
 
+#include "boxes.h"
 #include "golden.h"
 #include "record.h"
 
@@ -101,6 +103,7 @@ private slots:
     void composesRecord_data();
     void composesRecord();
     void boxTextsAreCopiedUnchanged();
+    void eachModeUsesDistinctBoxesTypingExactlyItsFourKnownValues();
     void dateUsesRegionalSeparatorInYearMonthDayOrder_data();
     void dateUsesRegionalSeparatorInYearMonthDayOrder();
 };
@@ -175,6 +178,28 @@ void RecordTest::dateUsesRegionalSeparatorInYearMonthDayOrder()
     const QString record = ComposeRecord(InputMode::PsiKnown, [](int) { return QString(); },
                                          QDate(2026, 3, 7), locale);
     QCOMPARE(record.section(u'\n', 1, 1), QStringLiteral("（计算时间：%1)").arg(expected));
+}
+
+void RecordTest::eachModeUsesDistinctBoxesTypingExactlyItsFourKnownValues()
+{
+    // Every quantity has a box of its own in each mode, and the mode types
+    // into exactly Text1 … Text3 and its humidity box, the golden figures' boxes.
+    for (InputMode mode : {InputMode::PsiKnown, InputMode::TsKnown}) {
+        QSet<int> boxes, typed;
+        for (const QuantityInfo& q : kQuantities) {
+            const int box = BoxOf(q.quantity, mode);
+            QVERIFY2(!boxes.contains(box), q.name);
+            boxes.insert(box);
+            QVERIFY(box >= 1 && box <= 15);
+            if (!IsResult(q.quantity, mode))
+                typed.insert(box);
+        }
+        const int humidityBox = mode == InputMode::PsiKnown ? 5 : 4;
+        QCOMPARE(typed, (QSet<int>{1, 2, 3, humidityBox}));
+        QCOMPARE(boxes.size(), 13);  // the other mode's humidity boxes stay hidden
+        for (const GoldenBox& result : GoldenResults(mode))
+            QCOMPARE(BoxOf(result.quantity, mode), result.box);
+    }
 }
 
 QTEST_MAIN(RecordTest)

@@ -13,13 +13,13 @@
 
 namespace {
 
-using Writes = std::vector<std::pair<int, std::string>>;
+using Writes = std::vector<std::pair<Quantity, std::string>>;
 
 Writes writesOf(const CalcOutcome& out)
 {
     Writes w;
-    for (const BoxWrite& b : out.writes)
-        w.emplace_back(b.box, b.text);
+    for (const QuantityText& r : out.results)
+        w.emplace_back(r.quantity, r.text);
     return w;
 }
 
@@ -27,7 +27,7 @@ Writes goldenWrites(InputMode mode)
 {
     Writes w;
     for (const GoldenBox& g : GoldenResults(mode))
-        w.emplace_back(g.box, g.text);
+        w.emplace_back(g.quantity, g.text);
     return w;
 }
 
@@ -93,8 +93,8 @@ TEST(StatePointExamples, SaturatedAirInTheTsModeShowsSlightlyOverHundredPercent)
 {
     const CalcOutcome out = tsKnown("27", "27");
     ASSERT_EQ(out.status, CalcStatus::Ok);
-    EXPECT_EQ(out.writes.front().box, 7);
-    EXPECT_EQ(out.writes.front().text, "100.04");
+    EXPECT_EQ(out.results.front().quantity, Quantity::psi);
+    EXPECT_EQ(out.results.front().text, "100.04");
 }
 
 TEST(StatePointExamples, DryHotAirTakesTheLongSearch)
@@ -111,11 +111,11 @@ TEST(DewPoint, BelowZeroEmptiesTheBoxAfterAllOthers)
     const CalcOutcome out = tsKnown("27", "12");
     ASSERT_EQ(out.status, CalcStatus::Ok);
     EXPECT_TRUE(out.dewPointOutOfRange);
-    ASSERT_EQ(out.writes.size(), 9u);
-    EXPECT_EQ(out.writes[1].box, 8);
-    EXPECT_EQ(out.writes[1].text, "2.52");
-    EXPECT_EQ(out.writes.back().box, 13);
-    EXPECT_EQ(out.writes.back().text, "");
+    ASSERT_EQ(out.results.size(), 9u);
+    EXPECT_EQ(out.results[1].quantity, Quantity::d);
+    EXPECT_EQ(out.results[1].text, "2.52");
+    EXPECT_EQ(out.results.back().quantity, Quantity::tl);
+    EXPECT_EQ(out.results.back().text, "");
     EXPECT_NEAR(out.point.tl, -1.36, 0.005);  // the record keeps the computed value
 }
 
@@ -124,12 +124,12 @@ TEST(DewPoint, InsideTheRangeIsWrittenAndAboveIsEmptied)
     const CalcOutcome inside = tsKnown("70", "62");
     ASSERT_EQ(inside.status, CalcStatus::Ok);
     EXPECT_FALSE(inside.dewPointOutOfRange);
-    EXPECT_EQ(inside.writes.back().text, "64.03");
+    EXPECT_EQ(inside.results.back().text, "64.03");
 
     const CalcOutcome above = tsKnown("80", "70");
     ASSERT_EQ(above.status, CalcStatus::Ok);
     EXPECT_TRUE(above.dewPointOutOfRange);
-    EXPECT_EQ(above.writes.back().text, "");
+    EXPECT_EQ(above.results.back().text, "");
     EXPECT_NEAR(above.point.tl, 72.93, 0.005);
 }
 
@@ -138,14 +138,14 @@ TEST(DewPoint, PerfectlyDryAirHasNoDewPointButEveryOtherResult)
     const CalcOutcome out = psiKnown("27", "0");
     ASSERT_EQ(out.status, CalcStatus::Ok);
     EXPECT_TRUE(out.dewPointOutOfRange);
-    EXPECT_EQ(out.writes.back().box, 13);
-    EXPECT_EQ(out.writes.back().text, "");
-    for (const BoxWrite& w : out.writes) {
-        if (w.box != 13) {
+    EXPECT_EQ(out.results.back().quantity, Quantity::tl);
+    EXPECT_EQ(out.results.back().text, "");
+    for (const QuantityText& w : out.results) {
+        if (w.quantity != Quantity::tl) {
             EXPECT_EQ(w.text.find_first_of("ni"), std::string::npos) << w.text;  // no nan/inf
         }
     }
-    EXPECT_EQ(writesOf(out)[7], (std::pair<int, std::string>{15, "0.00000"}));
+    EXPECT_EQ(writesOf(out)[7], (std::pair<Quantity, std::string>{Quantity::Pq, "0.00000"}));
 }
 
 // ---- incomplete input --------------------------------------------------------
@@ -175,9 +175,9 @@ TEST(IncompleteInput, BlanksAreNotEmptyAndReadAsZero)
     const CalcOutcome out = psiKnown("27", "   ");
     ASSERT_EQ(out.status, CalcStatus::Ok);
     EXPECT_EQ(out.point.psi, 0);
-    EXPECT_FALSE(out.writes.empty());
+    EXPECT_FALSE(out.results.empty());
     const CalcOutcome incomplete = psiKnown("27", "");
-    EXPECT_TRUE(incomplete.writes.empty());
+    EXPECT_TRUE(incomplete.results.empty());
     EXPECT_TRUE(incomplete.message.empty());
 }
 
@@ -199,7 +199,7 @@ TEST_P(Failures, ReportAMessageAndWriteNothing)
     const FailureCase& c = GetParam();
     const CalcOutcome out = CalculateStatePoint(c.mode, c.in);
     EXPECT_EQ(out.status, CalcStatus::Failure);
-    EXPECT_TRUE(out.writes.empty());
+    EXPECT_TRUE(out.results.empty());
     EXPECT_NE(out.message.find(c.mustMention), std::string::npos) << out.message;
 }
 
