@@ -21,7 +21,7 @@
 #include "io_errors.h"
 #include "printable.h"
 #include "row_calculator.h"
-#include "state_point.h"
+#include "exit_codes.h"
 #include "thread_handover.h"
 
 namespace {

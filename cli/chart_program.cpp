@@ -7,7 +7,7 @@
 #include <unistd.h>
 
 #include "arguments.h"
-#include "state_point.h"
+#include "exit_codes.h"
 
 bool ChartRequested(const std::vector<std::string>& args)
 {

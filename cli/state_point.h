@@ -1,15 +1,11 @@
-// One state point from the command line, and nimbara-calc's exit codes.
+// One state point from the command line.
 #pragma once
 
 #include <ostream>
 #include <string>
 
 #include "calculate.h"
-
-// Exit codes of nimbara-calc.
-inline constexpr int kExitOk = 0;
-inline constexpr int kExitCalculationFailed = 1;  // failure or incomplete input
-inline constexpr int kExitUsage = 2;              // usage error, unreadable input, unwritable output
+#include "exit_codes.h"
 
 // One state point from the box texts B, υ, t and ψ (ψ-known mode) or ts
 // (ts-known mode), passed to CalculateStatePoint unchanged. On success writes
