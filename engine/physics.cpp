@@ -3,9 +3,11 @@
 
 #include <cmath>
 
+#include "pressure_coefficients.h"  // kCelsiusToKelvin
+
 double AntoinePressure(double constant, double t)
 {
-    return std::exp(constant - 3816.44 / ((t + 273.15) - 46.13));
+    return std::exp(constant - 3816.44 / ((t + kCelsiusToKelvin) - 46.13));
 }
 
 double PsychrometerCoefficient(double upsilon)
@@ -26,7 +28,7 @@ double VapourPressureFromMoistureContent(double B, double d)
 double MoistureContentFromWetBulb(double B, double t, double ts, double Ps)
 {
     const double delta = t - ts;
-    const double X = std::pow((647.3 - ts) - 273.15, 0.38);
+    const double X = std::pow((647.3 - ts) - kCelsiusToKelvin, 0.38);
     return 1000 * ((166.31 * X + 1.01 * delta) * Ps - (1.01 * B) * delta)
            / ((1.88 * delta + 267.38 * X) * (B - Ps));
 }
@@ -44,7 +46,7 @@ double Enthalpy(double t, double d)
 
 double Density(double B, double t, double Pq)
 {
-    return (0.00348 * B) / (273.15 + t) - (0.00132 * Pq) / (273.15 + t);
+    return (0.00348 * B) / (kCelsiusToKelvin + t) - (0.00132 * Pq) / (kCelsiusToKelvin + t);
 }
 
 double SpecificVolume(double rho)
