@@ -235,7 +235,7 @@ void Form1::Command1_Click()
         ShowMessage(this, QString::fromUtf8(kIncompleteTitle), QString::fromUtf8(kIncompleteMessage));
         return;
     case CalcStatus::Failure:
-        ShowMessage(this, QString::fromUtf8(kCalcInfoTitle), QString::fromStdString(outcome.message));
+        ShowMessage(this, QString::fromUtf8(kCalcInfoTitle), QString::fromStdString(FailureMessage(outcome.failure)));
         return;
     case CalcStatus::Ok:
         break;

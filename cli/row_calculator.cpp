@@ -152,7 +152,7 @@ BatchResults RowCalculator::calculate(const BatchRecord& record, RowPoint* point
         break;
     case CalcStatus::Failure:
         results[kBatchStatusColumn] = "error";
-        results[kBatchMessageColumn] = lineMessage(record.line, outcome.message);
+        results[kBatchMessageColumn] = lineMessage(record.line, FailureMessage(outcome.failure));
         break;
     case CalcStatus::Ok:
         for (std::size_t i = 0; i < kBatchResultQuantities.size(); ++i)

@@ -21,7 +21,7 @@ int PrintStatePoint(const CliPoint& point, std::ostream& out, std::ostream& err)
         return kExitCalculationFailed;
     }
     if (outcome.status == CalcStatus::Failure) {
-        err << outcome.message << '\n';
+        err << FailureMessage(outcome.failure) << '\n';
         return kExitCalculationFailed;
     }
 

@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <iterator>
-#include <optional>
 
 #include "parse.h"
 #include "physics.h"
@@ -46,13 +45,22 @@ constexpr double kLeastPsychrometerCoefficient = 1e-5 * 65;
 constexpr double kPressureRisesUpTo = 882;
 constexpr double kSaturationPressureBound = 4e8;
 
-CalcOutcome fail(std::string message, long searchSteps = 0)
+constexpr CalcFailure fail(CalcCause cause, Quantity blamed = Quantity::B)
 {
-    CalcOutcome out;
-    out.status = CalcStatus::Failure;
-    out.message = std::move(message);
-    out.searchSteps = searchSteps;
-    return out;
+    return {cause, blamed};
+}
+
+// The name a message gives an input.
+const char* inputName(Quantity q)
+{
+    switch (q) {
+    case Quantity::B: return "大气压力B";
+    case Quantity::upsilon: return "空气流速υ";
+    case Quantity::t: return "干球温度t";
+    case Quantity::psi: return "相对湿度ψ";
+    case Quantity::ts: return "湿球温度ts";
+    default: return "";
+    }
 }
 
 bool allFinite(std::initializer_list<double> values)
@@ -80,7 +88,7 @@ double psychrometerTerm(double A, double B, double t, double ts)
 // otherwise. When it is above p at the first grid value where p rises with t,
 // every later grid value has a smaller p and a larger term: no humidity can
 // succeed at this t.
-std::string searchFailure(double B, double upsilon, double t)
+CalcFailure searchFailure(double B, double upsilon, double t)
 {
     const double first = t - kSearchStartOffset;
     const double margin = 1 + kSearchTolerance;
@@ -88,11 +96,11 @@ std::string searchFailure(double B, double upsilon, double t)
     if (term >= margin * kSaturationPressureBound) {
         const double leastTerm = psychrometerTerm(kLeastPsychrometerCoefficient, B, t, first);
         const bool pressureAlone = leastTerm >= margin * kSaturationPressureBound;
-        return std::string(pressureAlone ? "大气压力B过大" : "空气流速υ过小") + kPsychrometerTermTooLarge;
+        return fail(CalcCause::PsychrometerTermTooLarge, pressureAlone ? Quantity::B : Quantity::upsilon);
     }
     if (t <= kPressureRisesUpTo && term >= margin * Pressure(first))
-        return kPsychrometerTermTooLargeHere;
-    return kSearchFailed;
+        return fail(CalcCause::NoWetBulbAtThisDryBulb, Quantity::t);
+    return fail(CalcCause::SearchFailed, Quantity::ts);
 }
 
 bool complete(InputMode mode, const CalcInputs& in)
@@ -103,8 +111,7 @@ bool complete(InputMode mode, const CalcInputs& in)
 
 // Reads B, υ, t and the known humidity (ψ in %, or ts) into the point; a
 // failure when one of them has no usable value.
-std::optional<CalcOutcome> readInputs(InputMode mode, const CalcInputs& in, StatePoint& s,
-                                      double& humidity)
+CalcFailure readInputs(InputMode mode, const CalcInputs& in, StatePoint& s, double& humidity)
 {
     const bool psiKnown = mode == InputMode::PsiKnown;
     s.B = ParseLenient(in.B);
@@ -113,74 +120,74 @@ std::optional<CalcOutcome> readInputs(InputMode mode, const CalcInputs& in, Stat
     humidity = ParseLenient(psiKnown ? in.psi : in.ts);
 
     if (!std::isfinite(s.B))
-        return fail(std::string("大气压力B") + kNotFiniteInput);
+        return fail(CalcCause::NotFinite, Quantity::B);
     if (!std::isfinite(s.upsilon))
-        return fail(std::string("空气流速υ") + kNotFiniteInput);
+        return fail(CalcCause::NotFinite, Quantity::upsilon);
     if (!std::isfinite(s.t))
-        return fail(std::string("干球温度t") + kNotFiniteInput);
+        return fail(CalcCause::NotFinite, Quantity::t);
     if (!std::isfinite(humidity))
-        return fail(std::string(psiKnown ? "相对湿度ψ" : "湿球温度ts") + kNotFiniteInput);
+        return fail(CalcCause::NotFinite, psiKnown ? Quantity::psi : Quantity::ts);
     if (s.t <= kAbsoluteZero)
-        return fail(std::string("干球温度t") + kBelowAbsoluteZero);
-    return std::nullopt;
+        return fail(CalcCause::BelowAbsoluteZero, Quantity::t);
+    return {};
 }
 
 // Stage 1, ψ known: saturation by Pressure(), ts by the wet-bulb search.
-std::optional<CalcOutcome> psiKnownStage(StatePoint& s, double psiPercent, long& searchSteps)
+CalcFailure psiKnownStage(StatePoint& s, double psiPercent, long& searchSteps)
 {
     if (s.upsilon <= 0)
-        return fail(kVelocityNotPositive);
+        return fail(CalcCause::VelocityNotPositive, Quantity::upsilon);
     s.psi = psiPercent / 100;
     if (s.psi < 0)
-        return fail(kHumidityNegative);
+        return fail(CalcCause::HumidityNegative, Quantity::psi);
     s.Pqb = Pressure(s.t);
     s.Pq = s.Pqb * s.psi;
     if (!allFinite({s.Pqb, s.Pq}))
-        return fail(kResultNotFinite);
+        return fail(CalcCause::ResultNotFinite);
     if (s.B <= s.Pq)
-        return fail(kPressureBelowVapour);
+        return fail(CalcCause::PressureBelowVapour, Quantity::B);
 
     const WetBulbSearch search = SearchWetBulb(s.B, s.upsilon, s.t, s.Pq);
     searchSteps = search.steps;
     if (!search.found)
-        return fail(searchFailure(s.B, s.upsilon, s.t), search.steps);
+        return searchFailure(s.B, s.upsilon, s.t);
     s.ts = search.ts;
     s.Pqbs = Pressure(s.ts);
     s.d = MoistureContentFromVapourPressure(s.B, s.Pq);
-    return std::nullopt;
+    return {};
 }
 
 // Stage 2, ts known: saturation by the Antoine equation, d from the energy
 // balance of the wet bulb, ψ from the result.
-std::optional<CalcOutcome> tsKnownStage(StatePoint& s, double ts)
+CalcFailure tsKnownStage(StatePoint& s, double ts)
 {
     s.ts = ts;
     // The wet bulb cools by evaporation: it cannot be warmer than the air.
     // Equal is saturated air.
     if (s.ts > s.t)
-        return fail(kWetBulbAboveDryBulb);
+        return fail(CalcCause::WetBulbAboveDryBulb, Quantity::ts);
     if (s.ts <= kAbsoluteZero)
-        return fail(std::string("湿球温度ts") + kBelowAbsoluteZero);
+        return fail(CalcCause::BelowAbsoluteZero, Quantity::ts);
     s.Pqb = AntoinePressure(kAntoineConstant, s.t);
     s.Pqbs = AntoinePressure(kAntoineConstant, s.ts);
     const double Ps = AntoinePressure(kAntoineConstantWetBulb, s.ts);
     if (s.B <= Ps)
-        return fail(kPressureBelowWetBulb);
+        return fail(CalcCause::PressureBelowWetBulb, Quantity::B);
     s.d = MoistureContentFromWetBulb(s.B, s.t, s.ts, Ps);
     if (!std::isfinite(s.d))
-        return fail(kResultNotFinite);
+        return fail(CalcCause::ResultNotFinite);
     if (s.d < 0)
-        return fail(kMoistureNegative);
+        return fail(CalcCause::MoistureNegative, Quantity::ts);
     s.Pq = VapourPressureFromMoistureContent(s.B, s.d);
     s.psi = s.Pq / s.Pqb;
     // ψ itself can be finite and still overflow as the percentage shown.
     if (!std::isfinite(PercentShown(s.psi)))
-        return fail(kResultNotFinite);
-    return std::nullopt;
+        return fail(CalcCause::ResultNotFinite);
+    return {};
 }
 
 // Stage 3, both modes: dew point, enthalpy, density, specific volume.
-std::optional<CalcOutcome> commonStage(StatePoint& s)
+CalcFailure commonStage(StatePoint& s)
 {
     // Dry air (Pq = 0) has no dew point by this formula.
     s.tl = DewPointFit(s.Pq);
@@ -188,10 +195,10 @@ std::optional<CalcOutcome> commonStage(StatePoint& s)
     s.rho = Density(s.B, s.t, s.Pq);
     s.v = SpecificVolume(s.rho);
     if (!allFinite({s.ts, s.Pqb, s.Pqbs, s.Pq, s.psi, s.d, s.h, s.rho, s.v}))
-        return fail(kResultNotFinite);
+        return fail(CalcCause::ResultNotFinite);
     if (s.Pq > 0 && !std::isfinite(s.tl))
-        return fail(kResultNotFinite);
-    return std::nullopt;
+        return fail(CalcCause::ResultNotFinite);
+    return {};
 }
 
 }  // namespace
@@ -204,14 +211,23 @@ CalcOutcome CalculateStatePoint(InputMode mode, const CalcInputs& in)
     CalcOutcome out;
     StatePoint& s = out.point;
     double humidity = 0;
-    if (auto failure = readInputs(mode, in, s, humidity))
-        return *failure;
-    auto failure = mode == InputMode::PsiKnown ? psiKnownStage(s, humidity, out.searchSteps)
-                                               : tsKnownStage(s, humidity);
+    CalcFailure failure = readInputs(mode, in, s, humidity);
+    if (!failure)
+        failure = mode == InputMode::PsiKnown ? psiKnownStage(s, humidity, out.searchSteps)
+                                              : tsKnownStage(s, humidity);
     if (!failure)
         failure = commonStage(s);
-    if (failure)
-        return *failure;
+    if (failure) {
+        // Nothing of the failed calculation is kept but why, and how far the search went.
+        CalcOutcome failed;
+        failed.status = CalcStatus::Failure;
+        failed.failure = failure;
+        const bool searched = failure.cause == CalcCause::SearchFailed
+                              || failure.cause == CalcCause::PsychrometerTermTooLarge
+                              || failure.cause == CalcCause::NoWetBulbAtThisDryBulb;
+        failed.searchSteps = searched ? out.searchSteps : 0;
+        return failed;
+    }
 
     out.status = CalcStatus::Ok;
     out.dewPointOutOfRange = s.Pq == 0 || s.tl > 65 || s.tl < 0;
@@ -245,6 +261,27 @@ std::string_view ResultText(const CalcOutcome& outcome, Quantity q)
     for (const QuantityText& result : outcome.results) {
         if (result.quantity == q)
             return result.text;
+    }
+    return {};
+}
+
+std::string FailureMessage(const CalcFailure& failure)
+{
+    switch (failure.cause) {
+    case CalcCause::None: return {};
+    case CalcCause::NotFinite: return std::string(inputName(failure.blamed)) + kNotFiniteInput;
+    case CalcCause::BelowAbsoluteZero: return std::string(inputName(failure.blamed)) + kBelowAbsoluteZero;
+    case CalcCause::VelocityNotPositive: return kVelocityNotPositive;
+    case CalcCause::HumidityNegative: return kHumidityNegative;
+    case CalcCause::PressureBelowVapour: return kPressureBelowVapour;
+    case CalcCause::PressureBelowWetBulb: return kPressureBelowWetBulb;
+    case CalcCause::MoistureNegative: return kMoistureNegative;
+    case CalcCause::WetBulbAboveDryBulb: return kWetBulbAboveDryBulb;
+    case CalcCause::SearchFailed: return kSearchFailed;
+    case CalcCause::PsychrometerTermTooLarge:
+        return std::string(failure.blamed == Quantity::B ? "大气压力B过大" : "空气流速υ过小") + kPsychrometerTermTooLarge;
+    case CalcCause::NoWetBulbAtThisDryBulb: return kPsychrometerTermTooLargeHere;
+    case CalcCause::ResultNotFinite: return kResultNotFinite;
     }
     return {};
 }

@@ -30,9 +30,33 @@ enum class CalcStatus {
     Failure,     // the formulas have no value for these inputs; nothing changes
 };
 
+// Why the formulas have no value for the inputs, with the quantity to blame:
+// each names what the engineer should correct.
+enum class CalcCause {
+    None,
+    NotFinite,                 // the blamed input is beyond what a number holds
+    BelowAbsoluteZero,         // the blamed temperature (t or ts) is at or below −273.15 °C
+    VelocityNotPositive,       // υ ≤ 0
+    HumidityNegative,          // ψ < 0
+    PressureBelowVapour,       // B ≤ Pq
+    PressureBelowWetBulb,      // B ≤ the saturation pressure at ts (ts known)
+    MoistureNegative,          // ts so far below t that d < 0
+    WetBulbAboveDryBulb,       // ts > t
+    SearchFailed,              // no grid value of the wet-bulb search meets the tolerance
+    PsychrometerTermTooLarge,  // A·(t − ts)·B beyond every saturation pressure: B or υ to blame
+    NoWetBulbAtThisDryBulb,    // A·(t − ts)·B beyond the saturation pressure at this t already
+    ResultNotFinite,           // a result beyond what a number holds
+};
+
+struct CalcFailure {
+    CalcCause cause = CalcCause::None;
+    Quantity blamed = Quantity::B;
+    explicit operator bool() const { return cause != CalcCause::None; }
+};
+
 struct CalcOutcome {
     CalcStatus status = CalcStatus::Incomplete;
-    std::string message;                 // the failure's message (Failure only)
+    CalcFailure failure;                 // why (Failure only)
     StatePoint point;                    // the new state point (Ok only)
     std::vector<QuantityText> results;   // ts or ψ, d, h, ρ, v, Pqb, Pqbs, Pq, and tl last
     bool dewPointOutOfRange = false;     // tl's text empty; the dew-point message follows
@@ -46,6 +70,10 @@ inline constexpr const char* kDewPointMessage = "对不起，目前还无法用�
 // Computes the state point from the five typed texts in the given mode.
 // Pure: touches no window and keeps no state.
 CalcOutcome CalculateStatePoint(InputMode mode, const CalcInputs& inputs);
+
+// The failure's message, in Chinese, as the window, nimbara-calc and the batch
+// all show it; empty for no failure.
+std::string FailureMessage(const CalcFailure& failure);
 
 // The typed text of q in this mode; empty when the mode does not read q.
 const std::string& TypedText(const CalcInputs& inputs, InputMode mode, Quantity q);

@@ -178,7 +178,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             fail("Incomplete with results");
         break;
     case CalcStatus::Failure:
-        if (out.message.empty())
+        if (FailureMessage(out.failure).empty())
             fail("Failure without a message");
         if (!out.results.empty())
             fail("Failure with results");

@@ -178,7 +178,7 @@ TEST(IncompleteInput, BlanksAreNotEmptyAndReadAsZero)
     EXPECT_FALSE(out.results.empty());
     const CalcOutcome incomplete = psiKnown("27", "");
     EXPECT_TRUE(incomplete.results.empty());
-    EXPECT_TRUE(incomplete.message.empty());
+    EXPECT_FALSE(incomplete.failure);
 }
 
 // ---- inputs the formulas have no value for ------------------------------------
@@ -188,6 +188,8 @@ struct FailureCase {
     InputMode mode;
     CalcInputs in;
     const char* mustMention;  // the quantity the message names
+    CalcCause cause;
+    Quantity blamed;
 };
 
 void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
@@ -200,7 +202,10 @@ TEST_P(Failures, ReportAMessageAndWriteNothing)
     const CalcOutcome out = CalculateStatePoint(c.mode, c.in);
     EXPECT_EQ(out.status, CalcStatus::Failure);
     EXPECT_TRUE(out.results.empty());
-    EXPECT_NE(out.message.find(c.mustMention), std::string::npos) << out.message;
+    EXPECT_EQ(out.failure.cause, c.cause);
+    EXPECT_EQ(out.failure.blamed, c.blamed);
+    const std::string message = FailureMessage(out.failure);
+    EXPECT_NE(message.find(c.mustMention), std::string::npos) << message;
 }
 
 const InputMode Psi = InputMode::PsiKnown;
@@ -209,37 +214,37 @@ const InputMode Ts = InputMode::TsKnown;
 INSTANTIATE_TEST_SUITE_P(
     Inputs, Failures,
     testing::Values(
-        FailureCase{"SaturatedPsi", Psi, {"101325", "2.5", "27", "", "100"}, "相对湿度ψ太接近或超过100%"},
-        FailureCase{"NearSaturation", Psi, {"101325", "2.5", "27", "", "99.3"}, "相对湿度ψ太接近或超过100%"},
-        FailureCase{"Supersaturated", Psi, {"101325", "2.5", "27", "", "120"}, "相对湿度ψ太接近或超过100%"},
-        FailureCase{"SteppedOverAtLowTemperature", Psi, {"101325", "2.5", "-30", "", "50"}, "湿球温度ts"},
-        FailureCase{"TinyVelocity", Psi, {"101325", "1e-300", "27", "", "46.37"}, "空气流速υ过小"},
-        FailureCase{"SmallestVelocity", Psi, {"101325", "5e-324", "27", "", "46.37"}, "空气流速υ过小"},
-        FailureCase{"VelocityTooSmallForAnyTemperature", Psi, {"101325", "1e-9", "27", "", "46.37"}, "空气流速υ过小"},
-        FailureCase{"PressureTooLargeForTheSearch", Psi, {"1e300", "2.5", "27", "", "46.37"}, "大气压力B过大"},
-        FailureCase{"PressureTooLargeEvenForFastAir", Psi, {"1e13", "1e300", "27", "", "46.37"}, "大气压力B过大"},
-        FailureCase{"PressureTooLargeAtThisTemperature", Psi, {"1e10", "2.5", "27", "", "0"}, "在这个干球温度t下"},
-        FailureCase{"WetBulbAboveDryBulb", Ts, {"101325", "2.5", "27", "30", ""}, "湿球温度ts不能高于干球温度t"},
-        FailureCase{"WetBulbAboveAVeryColdDryBulb", Ts, {"101325", "2.5", "-200", "0", ""}, "湿球温度ts不能高于干球温度t"},
-        FailureCase{"WetBulbJustAboveDryBulb", Ts, {"101325", "2.5", "27", "27.000001", ""}, "湿球温度ts不能高于干球温度t"},
-        FailureCase{"HugePressure", Psi, {"1e999", "2.5", "27", "", "46.37"}, "大气压力B"},
-        FailureCase{"HugeVelocity", Psi, {"101325", "-1e999", "27", "", "46.37"}, "空气流速υ"},
-        FailureCase{"HugeTemperature", Ts, {"101325", "2.5", "1e999", "19", ""}, "干球温度t"},
-        FailureCase{"HugeHumidity", Psi, {"101325", "2.5", "27", "", "1e999"}, "相对湿度ψ"},
-        FailureCase{"HugeWetBulb", Ts, {"101325", "2.5", "27", "-1e999", ""}, "湿球温度ts"},
-        FailureCase{"AbsoluteZero", Psi, {"101325", "2.5", "-273.15", "", "50"}, "干球温度t"},
-        FailureCase{"BelowAbsoluteZero", Ts, {"101325", "2.5", "-300", "19", ""}, "干球温度t"},
-        FailureCase{"WetBulbAtAbsoluteZero", Ts, {"101325", "2.5", "27", "-273.15", ""}, "湿球温度ts"},
-        FailureCase{"ZeroVelocity", Psi, {"101325", "0", "27", "", "46.37"}, "空气流速υ"},
-        FailureCase{"BlankVelocity", Psi, {"101325", " ", "27", "", "46.37"}, "空气流速υ"},
-        FailureCase{"NegativeVelocity", Psi, {"101325", "-2", "27", "", "46.37"}, "空气流速υ"},
-        FailureCase{"NegativeHumidity", Psi, {"101325", "2.5", "27", "", "-5"}, "相对湿度ψ"},
-        FailureCase{"PressureBelowVapour", Psi, {"1000", "2.5", "27", "", "46.37"}, "大气压力B"},
-        FailureCase{"ZeroPressureDryAir", Psi, {"0", "2.5", "27", "", "0"}, "大气压力B"},
-        FailureCase{"PressureBelowWetBulb", Ts, {"2000", "2.5", "27", "19", ""}, "大气压力B"},
-        FailureCase{"WetBulbFarBelowDryBulb", Ts, {"101325", "2.5", "27", "9.26", ""}, "含湿量d"},
-        FailureCase{"WetBulbAboveCriticalPoint", Ts, {"1e12", "2.5", "400", "380", ""}, "计算结果"},
-        FailureCase{"DryBulbFarTooHot", Psi, {"101325", "2.5", "1e6", "", "50"}, "湿球温度ts"}),
+        FailureCase{"SaturatedPsi", Psi, {"101325", "2.5", "27", "", "100"}, "相对湿度ψ太接近或超过100%", CalcCause::SearchFailed, Quantity::ts},
+        FailureCase{"NearSaturation", Psi, {"101325", "2.5", "27", "", "99.3"}, "相对湿度ψ太接近或超过100%", CalcCause::SearchFailed, Quantity::ts},
+        FailureCase{"Supersaturated", Psi, {"101325", "2.5", "27", "", "120"}, "相对湿度ψ太接近或超过100%", CalcCause::SearchFailed, Quantity::ts},
+        FailureCase{"SteppedOverAtLowTemperature", Psi, {"101325", "2.5", "-30", "", "50"}, "湿球温度ts", CalcCause::SearchFailed, Quantity::ts},
+        FailureCase{"TinyVelocity", Psi, {"101325", "1e-300", "27", "", "46.37"}, "空气流速υ过小", CalcCause::PsychrometerTermTooLarge, Quantity::upsilon},
+        FailureCase{"SmallestVelocity", Psi, {"101325", "5e-324", "27", "", "46.37"}, "空气流速υ过小", CalcCause::PsychrometerTermTooLarge, Quantity::upsilon},
+        FailureCase{"VelocityTooSmallForAnyTemperature", Psi, {"101325", "1e-9", "27", "", "46.37"}, "空气流速υ过小", CalcCause::PsychrometerTermTooLarge, Quantity::upsilon},
+        FailureCase{"PressureTooLargeForTheSearch", Psi, {"1e300", "2.5", "27", "", "46.37"}, "大气压力B过大", CalcCause::PsychrometerTermTooLarge, Quantity::B},
+        FailureCase{"PressureTooLargeEvenForFastAir", Psi, {"1e13", "1e300", "27", "", "46.37"}, "大气压力B过大", CalcCause::PsychrometerTermTooLarge, Quantity::B},
+        FailureCase{"PressureTooLargeAtThisTemperature", Psi, {"1e10", "2.5", "27", "", "0"}, "在这个干球温度t下", CalcCause::NoWetBulbAtThisDryBulb, Quantity::t},
+        FailureCase{"WetBulbAboveDryBulb", Ts, {"101325", "2.5", "27", "30", ""}, "湿球温度ts不能高于干球温度t", CalcCause::WetBulbAboveDryBulb, Quantity::ts},
+        FailureCase{"WetBulbAboveAVeryColdDryBulb", Ts, {"101325", "2.5", "-200", "0", ""}, "湿球温度ts不能高于干球温度t", CalcCause::WetBulbAboveDryBulb, Quantity::ts},
+        FailureCase{"WetBulbJustAboveDryBulb", Ts, {"101325", "2.5", "27", "27.000001", ""}, "湿球温度ts不能高于干球温度t", CalcCause::WetBulbAboveDryBulb, Quantity::ts},
+        FailureCase{"HugePressure", Psi, {"1e999", "2.5", "27", "", "46.37"}, "大气压力B", CalcCause::NotFinite, Quantity::B},
+        FailureCase{"HugeVelocity", Psi, {"101325", "-1e999", "27", "", "46.37"}, "空气流速υ", CalcCause::NotFinite, Quantity::upsilon},
+        FailureCase{"HugeTemperature", Ts, {"101325", "2.5", "1e999", "19", ""}, "干球温度t", CalcCause::NotFinite, Quantity::t},
+        FailureCase{"HugeHumidity", Psi, {"101325", "2.5", "27", "", "1e999"}, "相对湿度ψ", CalcCause::NotFinite, Quantity::psi},
+        FailureCase{"HugeWetBulb", Ts, {"101325", "2.5", "27", "-1e999", ""}, "湿球温度ts", CalcCause::NotFinite, Quantity::ts},
+        FailureCase{"AbsoluteZero", Psi, {"101325", "2.5", "-273.15", "", "50"}, "干球温度t", CalcCause::BelowAbsoluteZero, Quantity::t},
+        FailureCase{"BelowAbsoluteZero", Ts, {"101325", "2.5", "-300", "19", ""}, "干球温度t", CalcCause::BelowAbsoluteZero, Quantity::t},
+        FailureCase{"WetBulbAtAbsoluteZero", Ts, {"101325", "2.5", "27", "-273.15", ""}, "湿球温度ts", CalcCause::BelowAbsoluteZero, Quantity::ts},
+        FailureCase{"ZeroVelocity", Psi, {"101325", "0", "27", "", "46.37"}, "空气流速υ", CalcCause::VelocityNotPositive, Quantity::upsilon},
+        FailureCase{"BlankVelocity", Psi, {"101325", " ", "27", "", "46.37"}, "空气流速υ", CalcCause::VelocityNotPositive, Quantity::upsilon},
+        FailureCase{"NegativeVelocity", Psi, {"101325", "-2", "27", "", "46.37"}, "空气流速υ", CalcCause::VelocityNotPositive, Quantity::upsilon},
+        FailureCase{"NegativeHumidity", Psi, {"101325", "2.5", "27", "", "-5"}, "相对湿度ψ", CalcCause::HumidityNegative, Quantity::psi},
+        FailureCase{"PressureBelowVapour", Psi, {"1000", "2.5", "27", "", "46.37"}, "大气压力B", CalcCause::PressureBelowVapour, Quantity::B},
+        FailureCase{"ZeroPressureDryAir", Psi, {"0", "2.5", "27", "", "0"}, "大气压力B", CalcCause::PressureBelowVapour, Quantity::B},
+        FailureCase{"PressureBelowWetBulb", Ts, {"2000", "2.5", "27", "19", ""}, "大气压力B", CalcCause::PressureBelowWetBulb, Quantity::B},
+        FailureCase{"WetBulbFarBelowDryBulb", Ts, {"101325", "2.5", "27", "9.26", ""}, "含湿量d", CalcCause::MoistureNegative, Quantity::ts},
+        FailureCase{"WetBulbAboveCriticalPoint", Ts, {"1e12", "2.5", "400", "380", ""}, "计算结果", CalcCause::ResultNotFinite, Quantity::B},
+        FailureCase{"DryBulbFarTooHot", Psi, {"101325", "2.5", "1e6", "", "50"}, "湿球温度ts", CalcCause::SearchFailed, Quantity::ts}),
     [](const testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
 
 // ---- the bounded wet-bulb search ---------------------------------------------
