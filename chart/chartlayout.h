@@ -17,7 +17,6 @@ public:
 
     // Millimetres to device units.
     double mm(double millimetres) const { return millimetres * m_dotsPerMm; }
-    double dotsPerMm() const { return m_dotsPerMm; }
 
     const ChartMapping& mapping() const { return m_mapping; }
     QSizeF page() const { return m_page; }

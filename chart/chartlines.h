@@ -17,8 +17,6 @@ class ChartLines {
 public:
     ChartLines(double B, const ChartRange& range);
 
-    double pressure() const { return m_B; }
-    const ChartRange& range() const { return m_range; }
 
     // The enthalpy the 0 °C isotherm gains per g/kg, kJ/kg: the chart's page
     // height is h − Shear()·d, so that this isotherm runs level.

@@ -10,10 +10,6 @@
 // that rounds to zero is written without a minus sign ("0.00", never "-0.00").
 std::string FormatFixed(double value, int decimals);
 
-inline std::string Format2(double v) { return FormatFixed(v, 2); }  // "0.00"
-inline std::string Format3(double v) { return FormatFixed(v, 3); }  // "0.000"
-inline std::string Format4(double v) { return FormatFixed(v, 4); }  // "0.0000"
-inline std::string Format5(double v) { return FormatFixed(v, 5); }  // "0.00000"
 
 // Shortest plain decimal form with up to 15 significant digits, no trailing
 // zeros, as printf("%.15g"): 46.73, 50. Used for the relative humidity result.

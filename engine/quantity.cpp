@@ -6,7 +6,7 @@
 
 double PercentShown(double fraction)
 {
-    return ParseLenient(Format4(fraction)) * 100;
+    return ParseLenient(FormatFixed(fraction, 4)) * 100;
 }
 
 std::string DisplayText(const StatePoint& point, Quantity q)

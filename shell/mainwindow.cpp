@@ -51,16 +51,13 @@ void fMainform::createActions()
 {
     QMenuBar* bar = menuBar();
     auto add = [&](const char* name, const QString& text, void (fMainform::*slot)()) {
-        QAction* action = bar->addAction(text, this, slot);
-        action->setObjectName(QString::fromLatin1(name));
-        return action;
+        bar->addAction(text, this, slot)->setObjectName(QString::fromLatin1(name));
     };
-    m_savingfiles = add("Savingfiles", QStringLiteral("保存记录本"), &fMainform::Savingfiles_Click);
-    m_computerotherparameter = add("computerotherparameter", QStringLiteral("Nimbara"),
-                                   &fMainform::computerotherparameter_Click);
-    m_about = add("about", QStringLiteral("关于软件"), &fMainform::about_Click);
-    m_exit = add("exit", QStringLiteral("退出"), &fMainform::exit_Click);
-    m_help = add("help", QStringLiteral("帮助"), &fMainform::help_Click);
+    add("Savingfiles", QStringLiteral("保存记录本"), &fMainform::Savingfiles_Click);
+    add("computerotherparameter", QStringLiteral("Nimbara"), &fMainform::computerotherparameter_Click);
+    add("about", QStringLiteral("关于软件"), &fMainform::about_Click);
+    add("exit", QStringLiteral("退出"), &fMainform::exit_Click);
+    add("help", QStringLiteral("帮助"), &fMainform::help_Click);
 }
 
 void fMainform::Form_Load()

@@ -15,7 +15,6 @@ class Form2;
 class Form3;
 class Form4;
 class SaveCommand;
-class QAction;
 
 // The main window "fMainform_计算管理界面": a multiple-document frame whose menu
 // bar carries the program's five commands and whose workspace holds the child
@@ -66,11 +65,6 @@ private:
 
     QMdiArea* m_mdiArea;
     SaveCommand* m_saveCommand;
-    QAction* m_savingfiles = nullptr;
-    QAction* m_computerotherparameter = nullptr;
-    QAction* m_about = nullptr;
-    QAction* m_exit = nullptr;
-    QAction* m_help = nullptr;
     QPointer<QMdiSubWindow> m_form1Window;
     QPointer<QMdiSubWindow> m_form2Window;
     QPointer<QMdiSubWindow> m_form3Window;

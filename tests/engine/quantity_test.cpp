@@ -13,6 +13,11 @@
 
 namespace {
 
+// The display patterns "0.00" … "0.00000".
+std::string Fixed2(double v) { return FormatFixed(v, 2); }
+std::string Fixed3(double v) { return FormatFixed(v, 3); }
+std::string Fixed5(double v) { return FormatFixed(v, 5); }
+
 const CalcInputs kDefaults{"101325", "2.5", "27", "19", "46.37"};
 
 TEST(QuantityTable, EachModeTypesExactlyItsFourKnownValues)
@@ -77,16 +82,16 @@ TEST(QuantityTable, TheDewPointOutsideItsRangeIsEmptyInTheBoxButKeptInThePoint)
 TEST(Physics, NamedFormulasGiveTheWorkedExample)
 {
     // t = 27 °C, ts = 19 °C at 101325 Pa, the ts-known mode's figures.
-    EXPECT_EQ(Format2(AntoinePressure(kAntoineConstant, 27)), "3539.81");
-    EXPECT_EQ(Format2(AntoinePressure(kAntoineConstant, 19)), "2171.73");
+    EXPECT_EQ(Fixed2(AntoinePressure(kAntoineConstant, 27)), "3539.81");
+    EXPECT_EQ(Fixed2(AntoinePressure(kAntoineConstant, 19)), "2171.73");
     const double Ps = AntoinePressure(kAntoineConstantWetBulb, 19);
     const double d = MoistureContentFromWetBulb(101325, 27, 19, Ps);
-    EXPECT_EQ(Format2(d), "10.32");
+    EXPECT_EQ(Fixed2(d), "10.32");
     const double Pq = VapourPressureFromMoistureContent(101325, d);
-    EXPECT_EQ(Format5(Pq), "1654.08145");
-    EXPECT_EQ(Format2(DewPointFit(Pq)), "14.94");
-    EXPECT_EQ(Format5(Enthalpy(27, d)), "53.59903");
-    EXPECT_EQ(Format3(Density(101325, 27, Pq)), "1.168");
+    EXPECT_EQ(Fixed5(Pq), "1654.08145");
+    EXPECT_EQ(Fixed2(DewPointFit(Pq)), "14.94");
+    EXPECT_EQ(Fixed5(Enthalpy(27, d)), "53.59903");
+    EXPECT_EQ(Fixed3(Density(101325, 27, Pq)), "1.168");
     // The two directions between d and Pq agree.
     EXPECT_NEAR(MoistureContentFromVapourPressure(101325, Pq), d, 1e-12);
 }
