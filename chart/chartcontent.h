@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "altitude.h"  // kStandardPressure
 #include "chartrange.h"
 #include "statepoint.h"
 
@@ -33,7 +34,7 @@ struct ChartPoint {
 };
 
 struct ChartContent {
-    double B = 101325;              // Pa: the chart's lines are drawn for it
+    double B = kStandardPressure;   // Pa: the chart's lines are drawn for it
     std::optional<double> altitude;  // m, shown in the title when B came from it
     ChartRange range;
     std::vector<ChartPoint> points;

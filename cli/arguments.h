@@ -22,8 +22,8 @@ struct CliArguments {
     // StatePoint: the box texts exactly as given. B and υ default to the
     // calculation window's initial texts.
     InputMode mode = InputMode::PsiKnown;
-    std::string B = "101325";
-    std::string upsilon = "2.5";
+    std::string B = kDefaultBText;
+    std::string upsilon = kDefaultUpsilonText;
     std::string t;
     std::string humidity;  // --rh (ψ in %) or --ts (ts in °C)
 
@@ -67,4 +67,4 @@ CliArguments ParseArguments(const std::vector<std::string>& args);
 // The short usage text written with a usage error (standard error).
 const char* UsageText();
 // The full help text written by --help (standard output).
-const char* HelpText();
+std::string HelpText();

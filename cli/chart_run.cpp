@@ -1,13 +1,13 @@
 // The calculations of nimbara-calc with a chart file.
 #include "chart_run.h"
 
+#include "altitude.h"
 #include "batch.h"
 #include "chart_collector.h"
 #include "chart_output.h"
 #include "chartlines.h"
 #include "display.h"
 #include "option_values.h"
-#include "parse.h"
 #include "printable.h"
 #include "state_point.h"
 
@@ -59,7 +59,7 @@ int RunBatchWithChart(const CliArguments& a, std::istream& in, std::ostream& out
     if (!chart.open(err, a.batchFile))
         return kExitUsage;
     // An empty chart is titled with the B the rows would have had.
-    const double B = a.altitude ? ParseLenient(PressureTextAtAltitude(*a.altitude)) : 101325;
+    const double B = a.altitude ? PressureAtAltitudeRounded(*a.altitude) : kStandardPressure;
     ChartCollector collector(a.chartRange, a.chartProcess, B, a.altitude);
     const int code = RunBatchFile(a.batchFile, in, out, err,
                                   {.altitude = a.altitude, .observer = &collector, .jobs = JobsToRun(a)});

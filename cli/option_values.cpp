@@ -60,7 +60,12 @@ std::optional<double> ParseAltitude(std::string_view text, std::string& error)
     return metres;
 }
 
+double PressureAtAltitudeRounded(double metres)
+{
+    return std::nearbyint(PressureAtAltitude(metres));
+}
+
 std::string PressureTextAtAltitude(double metres)
 {
-    return FormatFixed(PressureAtAltitude(metres), 0);
+    return FormatFixed(PressureAtAltitudeRounded(metres), 0);
 }

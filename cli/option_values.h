@@ -27,6 +27,8 @@ std::optional<RangeValue> ParseRangeOption(std::string_view option, std::string_
 // `error` says what is wrong, in Chinese.
 std::optional<double> ParseAltitude(std::string_view text, std::string& error);
 
-// The B text passed on for an altitude: the standard atmosphere's pressure
-// rounded to whole pascals, as B is typed into the calculation window.
+// B for an altitude: the standard atmosphere's pressure rounded to whole
+// pascals (half to even), as B is typed into the calculation window; and as
+// that text, for the calculation that reads it.
+double PressureAtAltitudeRounded(double metres);
 std::string PressureTextAtAltitude(double metres);

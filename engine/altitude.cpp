@@ -10,5 +10,5 @@ bool AltitudeInRange(double Z)
 
 double PressureAtAltitude(double Z)
 {
-    return 101325 * std::pow(1 - 2.25577e-5 * Z, 5.2559);
+    return kStandardPressure * std::pow(1 - 2.25577e-5 * Z, 5.2559);
 }

@@ -1,6 +1,10 @@
 // Barometric pressure of the standard atmosphere at an altitude.
 #pragma once
 
+// The standard atmosphere's pressure at sea level, Pa: the B a chart or a
+// batch row has when nothing else gives one.
+inline constexpr double kStandardPressure = 101325;
+
 // The altitudes for which the formula below holds: the troposphere, from a
 // little below sea level up to 11000 m.
 inline constexpr double kAltitudeMin = -500;   // m

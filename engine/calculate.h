@@ -18,6 +18,12 @@ struct CalcInputs {
     std::string psi;      // % (ψ-known mode)
 };
 
+// B and υ as the calculation window opens with them typed, and as nimbara-calc
+// takes them when they are not given: the standard atmosphere's 101325 Pa at
+// sea level, and 2.5 m/s past the wet bulb.
+inline constexpr const char* kDefaultBText = "101325";
+inline constexpr const char* kDefaultUpsilonText = "2.5";
+
 // One result in its display pattern.
 struct QuantityText {
     Quantity quantity;
