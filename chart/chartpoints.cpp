@@ -79,19 +79,11 @@ bool ChartPoints::labelled() const
     return static_cast<int>(m_content.points.size()) <= kMaxLabelledPoints;
 }
 
-void ChartPoints::drawProcess()
+std::vector<ChartPoints::Arrow> ChartPoints::processArrows() const
 {
-    if (!m_content.process)
-        return;
     const ChartMapping& map = m_layout.mapping();
     const QRectF frame = m_layout.frame();
     const std::vector<ChartPoint>& points = m_content.points;
-
-    struct Arrow {
-        QPointF from, to;  // cut to the frame
-        bool reachesEnd;   // its end point is inside: it gets an arrowhead
-        double dh, dd;
-    };
     std::vector<Arrow> arrows;
     for (std::size_t i = 1; i < points.size(); ++i) {
         const ChartPoint& a = points[i - 1];
@@ -106,30 +98,43 @@ void ChartPoints::drawProcess()
         if (clipToFrame(from, to, frame))
             arrows.push_back({from, to, to == end, b.h - a.h, b.d - a.d});
     }
+    return arrows;
+}
+
+void ChartPoints::drawBareArrows(const std::vector<Arrow>& arrows)
+{
+    // All shafts in one call, then all heads with one pen and brush. The
+    // shafts of so many arrows are a texture: smoothing their edges at
+    // 300 dpi shows nothing and costs more than the rest of the chart.
+    QVector<QLineF> shafts;
+    shafts.reserve(static_cast<qsizetype>(arrows.size()));
+    for (const Arrow& arrow : arrows)
+        shafts.push_back(shaft(arrow.from, arrow.to, arrow.reachesEnd));
+    m_p.setPen(m_canvas.pen(ChartPalette::kProcess, 0.35));
+    m_p.setRenderHint(QPainter::Antialiasing, false);
+    m_p.drawLines(shafts);
+    m_p.setRenderHint(QPainter::Antialiasing, true);
+    m_p.setPen(Qt::NoPen);
+    m_p.setBrush(ChartPalette::kProcess);
+    for (const Arrow& arrow : arrows) {
+        if (arrow.reachesEnd)
+            m_p.drawConvexPolygon(
+                m_canvas.arrowhead(headTip(arrow.from, arrow.to), ChartCanvas::Unit(arrow.to - arrow.from)));
+    }
+    m_p.setBrush(Qt::NoBrush);
+}
+
+void ChartPoints::drawProcess()
+{
+    if (!m_content.process)
+        return;
+    const std::vector<Arrow> arrows = processArrows();
     // Above the label limit the arrows go without their Δh and ε (the legend
     // says so): labels among that many arrows would only cover one another,
     // and placing each against all the others would take quadratic time.
     m_arrows = static_cast<int>(arrows.size());
     if (!labelled()) {
-        // All shafts in one call, then all heads with one pen and brush. The
-        // shafts of so many arrows are a texture: smoothing their edges at
-        // 300 dpi shows nothing and costs more than the rest of the chart.
-        QVector<QLineF> shafts;
-        shafts.reserve(static_cast<qsizetype>(arrows.size()));
-        for (const Arrow& arrow : arrows)
-            shafts.push_back(shaft(arrow.from, arrow.to, arrow.reachesEnd));
-        m_p.setPen(m_canvas.pen(ChartPalette::kProcess, 0.35));
-        m_p.setRenderHint(QPainter::Antialiasing, false);
-        m_p.drawLines(shafts);
-        m_p.setRenderHint(QPainter::Antialiasing, true);
-        m_p.setPen(Qt::NoPen);
-        m_p.setBrush(ChartPalette::kProcess);
-        for (const Arrow& arrow : arrows) {
-            if (arrow.reachesEnd)
-                m_p.drawConvexPolygon(
-                    m_canvas.arrowhead(headTip(arrow.from, arrow.to), ChartCanvas::Unit(arrow.to - arrow.from)));
-        }
-        m_p.setBrush(Qt::NoBrush);
+        drawBareArrows(arrows);
         return;
     }
     // Labels keep off the arrows: each arrow is marked as taken, in steps.

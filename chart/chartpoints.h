@@ -5,6 +5,8 @@
 #include <QPointF>
 #include <QVector>
 
+#include <vector>
+
 #include "chartcanvas.h"
 #include "chartcontent.h"
 #include "chartelement.h"
@@ -38,6 +40,14 @@ public:
     int arrows() const { return m_arrows; }
 
 private:
+    struct Arrow {
+        QPointF from, to;  // cut to the frame
+        bool reachesEnd;   // its end point is inside: it gets an arrowhead
+        double dh, dd;
+    };
+    // The arrows from each point to the next, cut to the frame.
+    std::vector<Arrow> processArrows() const;
+    void drawBareArrows(const std::vector<Arrow>& arrows);
     QPointF headTip(QPointF from, QPointF to) const;
     QLineF shaft(QPointF from, QPointF to, bool head) const;
     void drawArrow(QPointF from, QPointF to, bool head);

@@ -178,6 +178,24 @@ private:
     std::vector<std::unique_ptr<PipelineRows>> m_free;
 };
 
+// Reads records into the token until it holds `rows` of them or about
+// kBytesPerToken; false when the input has ended (or a write failed).
+constexpr std::size_t kBytesPerToken = 64 * 1024;
+bool readToken(CsvReader& reader, PipelineRows& token, std::size_t rows, const std::atomic<bool>& writeFailed)
+{
+    while (token.used < rows && token.bytes < kBytesPerToken) {
+        if (token.used == token.records.size())
+            token.records.emplace_back();
+        BatchRecord& record = token.records[token.used];
+        if (writeFailed.load() || !readRecord(reader, record))
+            return false;
+        ++token.used;
+        for (const std::string& field : record.fields)
+            token.bytes += field.size();
+    }
+    return true;
+}
+
 // Several jobs: oneTBB's pipeline reads the records one at a time, calculates
 // up to `jobs` tokens of them at once and writes them one at a time in input
 // order. A token holds up to kRowsPerToken records or kBytesPerToken bytes of
@@ -194,7 +212,6 @@ void processRowsInParallel(CsvReader& reader, const RowCalculator& calculator, C
 {
     constexpr int kTokensPerJob = 4;
     constexpr std::size_t kRowsPerToken = 64;
-    constexpr std::size_t kBytesPerToken = 64 * 1024;
     if (writer.failed())  // the header could not be written: read nothing
         return;
     const std::size_t rowsPerToken = options.flushEachRow ? 1 : kRowsPerToken;
@@ -211,18 +228,8 @@ void processRowsInParallel(CsvReader& reader, const RowCalculator& calculator, C
         TakeOver(&pipelineStart);
         TakeOver(&reader);
         std::unique_ptr<PipelineRows> rows = pool.take();
-        while (!inputEnded && rows->used < rowsPerToken && rows->bytes < kBytesPerToken) {
-            if (rows->used == rows->records.size())
-                rows->records.emplace_back();
-            BatchRecord& record = rows->records[rows->used];
-            if (writeFailed.load() || !readRecord(reader, record)) {
-                inputEnded = true;
-                break;
-            }
-            ++rows->used;
-            for (const std::string& field : record.fields)
-                rows->bytes += field.size();
-        }
+        if (!inputEnded)
+            inputEnded = !readToken(reader, *rows, rowsPerToken, writeFailed);
         HandOver(&reader);
         if (rows->used == 0) {
             control.stop();
