@@ -167,15 +167,8 @@ bool CsvReader::skipRestOfRecord()
     return !m_failed;
 }
 
-bool CsvReader::next(std::vector<std::string>& fields)
+bool CsvReader::skipEmptyLines()
 {
-    fields.clear();
-    if (!skipRestOfRecord())
-        return false;
-    m_status = CsvRecordStatus::Complete;
-    m_cutInsideQuotes = false;
-
-    // Skip completely empty lines.
     for (;;) {
         const int c = peek();
         if (c < 0)
@@ -187,9 +180,20 @@ bool CsvReader::next(std::vector<std::string>& fields)
         }
         m_pendingLineFeed = false;
         if (c != '\n' && c != '\r')
-            break;
+            return true;
         endLine();
     }
+}
+
+bool CsvReader::next(std::vector<std::string>& fields)
+{
+    fields.clear();
+    if (!skipRestOfRecord())
+        return false;
+    m_status = CsvRecordStatus::Complete;
+    m_cutInsideQuotes = false;
+    if (!skipEmptyLines())
+        return false;
     m_recordLine = m_line;
     m_recordStart = offset();
 

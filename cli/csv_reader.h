@@ -77,6 +77,8 @@ private:
     int get();
     std::uint64_t offset() const { return m_bufferOffset + m_pos; }
     bool fits(std::size_t more) const;
+    // Skips completely empty lines; false at the end of the input.
+    bool skipEmptyLines();
     enum class Run { Taken, BufferEnds, TooLong };
     Run takeRun(std::string& field, bool quoted);
     bool cut(std::vector<std::string>& fields, CsvRecordStatus status, bool insideQuotes,

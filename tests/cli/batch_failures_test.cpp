@@ -32,7 +32,8 @@ std::string repeat(const std::string& text, int times)
 
 std::string writeTempFile(const std::string& name, const std::string& content)
 {
-    const std::string path = testing::TempDir() + name;
+    static const TempFolder folder;
+    const std::string path = folder.path(name);
     std::ofstream(path, std::ios::binary) << content;
     return path;
 }

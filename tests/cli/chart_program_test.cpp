@@ -27,14 +27,7 @@ ProcessResult calc(const Args& args, const std::string& input = {})
 // A fresh, empty folder per test.
 class ChartRun : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-        m_dir = fs::path(testing::TempDir()) / (std::string("nimbara_chart_") + info->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
+    void SetUp() override { m_dir = m_folder.dir(); }
 
     std::string path(const std::string& name) const { return (m_dir / name).string(); }
     std::vector<std::string> entries() const
@@ -46,6 +39,7 @@ protected:
         return names;
     }
 
+    TempFolder m_folder;
     fs::path m_dir;
 };
 

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -196,15 +194,8 @@ TEST(JobsOption, TakesAWholeNumberWithTheBatchOnly)
 // The real program on a file, with every job count and the default.
 TEST(JobsOption, TheProgramWritesTheSameBytesForEveryJobCount)
 {
-    // A folder of this run's own, removed at the end: a fixed name in /tmp
-    // could belong to another user.
-    std::string folder = testing::TempDir() + "nimbara_jobs_XXXXXX";
-    ASSERT_NE(mkdtemp(folder.data()), nullptr);
-    const std::string path = folder + "/readings.csv";
-    struct Remove {
-        std::string folder;
-        ~Remove() { std::filesystem::remove_all(folder); }
-    } remove{folder};
+    const TempFolder folder;
+    const std::string path = folder.path("readings.csv");
     std::string input = mixedInput(4000);
     input.erase(input.rfind("末"));  // no unclosed quote: the default bounds are larger
     std::ofstream(path, std::ios::binary) << input;

@@ -1,8 +1,12 @@
 // Runs nimbara-calc as a child process for the end-to-end tests.
 #include "process.h"
 
+#include <gtest/gtest.h>
+
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
+#include <filesystem>
 #include <fcntl.h>
 #include <fstream>
 #include <poll.h>
@@ -236,4 +240,18 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
                          const std::string& input, const ProcessOptions& options)
 {
     return Child(program, args, options).finish(input);
+}
+
+TempFolder::TempFolder()
+{
+    std::string pattern = testing::TempDir() + "nimbara_XXXXXX";
+    if (mkdtemp(pattern.data()) == nullptr)
+        ADD_FAILURE() << "cannot make a temporary folder from " << pattern;
+    m_dir = pattern;
+}
+
+TempFolder::~TempFolder()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(m_dir, ignored);
 }

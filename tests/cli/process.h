@@ -62,6 +62,22 @@ private:
     std::string m_out, m_err;
 };
 
+// A folder of the test's own under the temporary directory, made with a
+// unique name and removed with everything in it when the object goes: two
+// runs of the tests at once, or another user's, never meet in it.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::string& dir() const { return m_dir; }
+    std::string path(const std::string& name) const { return m_dir + "/" + name; }
+
+private:
+    std::string m_dir;
+};
+
 // Runs `program` with `args`, feeds `input` to its standard input and collects
 // its standard output and error until it ends.
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,

@@ -237,7 +237,8 @@ TEST(Batch, LineNumbersInCrOnlyFilesCountTheLineBreaksInsideQuotes)
 
 TEST(Batch, ReadsANamedFile)
 {
-    const std::string path = testing::TempDir() + "nimbara_batch_读数.csv";
+    const TempFolder folder;
+    const std::string path = folder.path("nimbara_batch_读数.csv");
     {
         std::ofstream f(path, std::ios::binary);
         f << "mode,B,upsilon,t,value\nts,101325,2.5,27,19\n";
