@@ -153,6 +153,17 @@ struct PipelineRows {
 // stage may run at the same time, on two threads: hence the lock.
 class TokenPool {
 public:
+    TokenPool() = default;
+    // Under the lock, as the last token came back on another thread: the
+    // pipeline's own hand-over is not one ThreadSanitizer can see.
+    ~TokenPool()
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_free.clear();
+    }
+    TokenPool(const TokenPool&) = delete;
+    TokenPool& operator=(const TokenPool&) = delete;
+
     std::unique_ptr<PipelineRows> take()
     {
         const std::lock_guard<std::mutex> lock(m_mutex);
