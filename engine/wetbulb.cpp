@@ -20,13 +20,14 @@
 //      ice set down to −263 °C, and P steps upwards at 0 °C; so for grid values
 //      in [kExactLowest, kExactHighest] and finite, positive A and B, finite
 //      Pq >= 0, r(g₀) > r(g₁) > r(g₂) > … along the grid.
-//   2. The computed mismatch m differs from r by less than ε_m ≈ 5·10⁻¹³ at
-//      −263 °C and 5·10⁻¹⁴ from −100 °C up, wherever |m| is near the
-//      tolerance (measured against quad precision: 2.8·10⁻¹³ and 1.9·10⁻¹⁴).
-//      Most of it is ln p, a sum of terms up to 570 at 10 K, with glibc's log
-//      and exp each within 1 ulp; target carries four roundings.
+//   2. The computed mismatch m differs from r by less than ε_m ≈ 2·10⁻¹²
+//      down to −263 °C and 3·10⁻¹⁴ from −100 °C up, wherever m is near the
+//      tolerance (measured against 80-bit long double on 4 million grid
+//      values: 1.55·10⁻¹² and 2.02·10⁻¹⁴ at worst). Most of it is ln p, a sum
+//      of terms up to 570 at 10 K, with glibc's log and exp each within 1 ulp;
+//      target carries four roundings.
 //   3. So a grid value j whose computed m is at least kSearchTolerance + M,
-//      M = kExactSearchMargin = 10⁻¹⁰ > 2·ε_m, proves r(i) > r(j) >= tol + M − ε_m
+//      M = kExactSearchMargin = 10⁻¹⁰ > 2·ε_m (25 times over), proves r(i) > r(j) >= tol + M − ε_m
 //      for every i < j, hence m(i) > tol + M − 2·ε_m > tol: the plain scan steps
 //      on at every grid value up to j (finite, not within the tolerance, not
 //      at or below −tol), if j is below kMaxSearchSteps.
