@@ -59,6 +59,9 @@ bool ChartFile::open()
 
 bool ChartFile::write(const ChartContent& content)
 {
+    // An unknown ending was refused by open(), which says why.
+    if (!m_format)
+        return false;
     if (!ChartRangeValid(content.range))
         return fail(QStringLiteral("图的范围无效"));
     bool painted = false;
