@@ -251,15 +251,13 @@ void Form1::Command1_Click()
 
 void Form1::Command2_Click()
 {
-    // The notebook comes to the front on every press, before the record is made.
-    const RecordSink appendRecord = m_notebook ? m_notebook() : RecordSink();
-    if (!appendRecord)
-        return;
     const auto text = [this](int n) { return boxText(n); };
+    QStringList records;
     if (m_option1->isChecked())
-        appendRecord(ComposeRecord(InputMode::PsiKnown, text, QDate::currentDate()));
+        records << ComposeRecord(InputMode::PsiKnown, text, QDate::currentDate());
     if (m_option2->isChecked())
-        appendRecord(ComposeRecord(InputMode::TsKnown, text, QDate::currentDate()));
+        records << ComposeRecord(InputMode::TsKnown, text, QDate::currentDate());
+    emit recordsMade(records);
 }
 
 void Form1::Command3_Click()

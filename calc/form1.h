@@ -3,10 +3,10 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <array>
-#include <functional>
 #include <optional>
 
 #include "statepoint.h"
@@ -37,16 +37,14 @@ public:
     // Any control of the window by its name ("Text8", "Label26", "Command2" …).
     QWidget* control(const QString& name) const;
 
-    // Appends a composed record to the record notebook.
-    using RecordSink = std::function<void(const QString& record)>;
-
-    // Shows the record notebook (creating it when needed) and returns what
-    // appends to it; the record button calls it on every press. Set by the
-    // main window, which owns the notebook.
-    void setNotebookProvider(std::function<RecordSink()> provider) { m_notebook = std::move(provider); }
-
     // The state point of the last completed calculation; empty before one.
     const std::optional<StatePoint>& statePoint() const { return m_statePoint; }
+
+signals:
+    // The record button was pressed: the notebook (which the main window
+    // owns) comes to the front, then takes the records in order; none when
+    // no mode is selected.
+    void recordsMade(const QStringList& records);
 
 public slots:
     void Option1_Click();   // apply the ψ-known mode
@@ -70,5 +68,4 @@ private:
     OptionButton* m_option2 = nullptr;
     QPushButton* m_command1 = nullptr;
     std::optional<StatePoint> m_statePoint;
-    std::function<RecordSink()> m_notebook;
 };

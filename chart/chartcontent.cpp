@@ -1,7 +1,24 @@
 // A calculated state point as a point of the chart.
 #include "chartcontent.h"
 
+#include "display.h"
 #include "quantity.h"
+
+std::string OtherPressureNote(double B, long others)
+{
+    return "图按第一个点的大气压力 B = " + FormatShortest(B) + " Pa 绘制；另有 " + std::to_string(others)
+           + " 个点的 B 与之不同，按其自身的 d、h 标出";
+}
+
+std::string OutsideNote(long outside)
+{
+    return std::to_string(outside) + " 个点在图的范围之外，未画出";
+}
+
+std::string FailedRowsNote(long failed)
+{
+    return std::to_string(failed) + " 行未能算出状态点，未画出";
+}
 
 ChartPoint ChartPointOf(const StatePoint& point, std::string label, bool details)
 {

@@ -42,6 +42,12 @@ struct ChartContent {
     std::vector<std::string> notes;  // extra legend lines, UTF-8
 };
 
+// What the legend and nimbara-calc's messages say of points drawn otherwise
+// or not at all.
+std::string OtherPressureNote(double B, long others);
+std::string OutsideNote(long outside);
+std::string FailedRowsNote(long failed);
+
 // The point of a calculated state, labelled `label`; with `details`, its t,
 // ψ, d and h follow in the texts the calculation window shows.
 ChartPoint ChartPointOf(const StatePoint& point, std::string label, bool details);

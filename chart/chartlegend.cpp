@@ -9,7 +9,7 @@
 
 ChartLegend::ChartLegend(ChartCanvas& canvas, const ChartContent& content, const ChartLines& lines,
                          const ChartSpacing& spacing, const ChartPoints& points)
-    : ChartElement(canvas, content, lines),
+    : m_canvas(canvas), m_content(content), m_lines(lines),
       m_spacing(spacing),
       m_points(points)
 {
@@ -17,37 +17,37 @@ ChartLegend::ChartLegend(ChartCanvas& canvas, const ChartContent& content, const
 
 void ChartLegend::draw()
 {
-    const QRectF box = m_layout.legend();
-    const double x = box.left() + m_layout.mm(2);
-    const double keyEnd = x + m_layout.mm(7);
-    double y = box.top() + m_layout.mm(1.5);
-    m_p.setPen(m_canvas.pen(ChartPalette::kInk, 0.2));
-    m_p.setBrush(Qt::NoBrush);
-    m_p.drawRect(box);
+    const QRectF box = layout().legend();
+    const double x = box.left() + layout().mm(2);
+    const double keyEnd = x + layout().mm(7);
+    double y = box.top() + layout().mm(1.5);
+    painter().setPen(m_canvas.pen(ChartPalette::kInk, 0.2));
+    painter().setBrush(Qt::NoBrush);
+    painter().drawRect(box);
 
     m_canvas.setFont(9, true);
-    m_p.setPen(ChartPalette::kInk);
+    painter().setPen(ChartPalette::kInk);
     y = m_canvas.drawLabel(QPointF(x, y), Qt::AlignLeft | Qt::AlignTop, QStringLiteral("图　例")).bottom()
-        + m_layout.mm(1);
+        + layout().mm(1);
 
     // One line of the legend: a key drawn by `key` in the key column, then the text.
     m_canvas.setFont(7.5);
-    const double lineHeight = QFontMetricsF(m_p.font(), m_p.device()).height();
+    const double lineHeight = QFontMetricsF(painter().font(), painter().device()).height();
     const auto entry = [&](auto key, const QString& s) {
-        if (y + lineHeight > box.bottom() - m_layout.mm(1))
+        if (y + lineHeight > box.bottom() - layout().mm(1))
             return;
         key(y + lineHeight / 2);
-        m_p.setPen(ChartPalette::kInk);
-        const QRectF rect(keyEnd + m_layout.mm(1.5), y, box.right() - keyEnd - m_layout.mm(3),
+        painter().setPen(ChartPalette::kInk);
+        const QRectF rect(keyEnd + layout().mm(1.5), y, box.right() - keyEnd - layout().mm(3),
                           box.bottom() - y);
-        const QRectF used = m_p.boundingRect(rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, s);
-        m_p.drawText(rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, s);
-        y = used.bottom() + m_layout.mm(0.6);
+        const QRectF used = painter().boundingRect(rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, s);
+        painter().drawText(rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, s);
+        y = used.bottom() + layout().mm(0.6);
     };
     const auto lineKey = [&](const QColor& colour, double width) {
         return [&, colour, width](double mid) {
-            m_p.setPen(m_canvas.pen(colour, width));
-            m_p.drawLine(QPointF(x, mid), QPointF(keyEnd, mid));
+            painter().setPen(m_canvas.pen(colour, width));
+            painter().drawLine(QPointF(x, mid), QPointF(keyEnd, mid));
         };
     };
     const auto noKey = [](double) {};
@@ -64,7 +64,7 @@ void ChartLegend::draw()
     entry(lineKey(ChartPalette::kInk, 0.5), QStringLiteral("饱和线 ψ = 100%"));
     entry(lineKey(ChartPalette::kMoisture.major, 0.15), QStringLiteral("含湿量 d"));
 
-    y += m_layout.mm(1.5);
+    y += layout().mm(1.5);
     const auto pointKey = [&](double mid) { m_canvas.drawMarkers({QPointF((x + keyEnd) / 2, mid)}); };
     const int total = static_cast<int>(m_content.points.size());
     if (!m_lines.hasDomain())
@@ -77,12 +77,12 @@ void ChartLegend::draw()
             entry(noKey, QStringLiteral("点数较多，未逐点标注"));
     }
     if (m_points.outside() > 0)
-        entry(noKey, QStringLiteral("%1 个点在图的范围之外，未画出").arg(m_points.outside()));
+        entry(noKey, QString::fromStdString(OutsideNote(m_points.outside())));
     if (m_content.process && total > 1) {
         entry(
             [&](double mid) {
-                m_p.setPen(m_canvas.pen(ChartPalette::kProcess, 0.35));
-                m_p.drawLine(QPointF(x, mid), QPointF(keyEnd - m_layout.mm(2), mid));
+                painter().setPen(m_canvas.pen(ChartPalette::kProcess, 0.35));
+                painter().drawLine(QPointF(x, mid), QPointF(keyEnd - layout().mm(2), mid));
                 m_canvas.drawArrowhead(QPointF(keyEnd, mid), QPointF(1, 0), ChartPalette::kProcess);
             },
             m_points.labelled()
@@ -97,34 +97,34 @@ void ChartLegend::drawFan()
 {
     // Rays from one origin in the directions the mapping gives each ε, so a
     // ruler laid along a ray shows the direction of a process on the chart.
-    const QRectF box = m_layout.fan();
-    const ChartMapping& map = m_layout.mapping();
-    m_p.setPen(m_canvas.pen(ChartPalette::kInk, 0.2));
-    m_p.setBrush(Qt::NoBrush);
-    m_p.drawRect(box);
+    const QRectF box = layout().fan();
+    const ChartMapping& map = layout().mapping();
+    painter().setPen(m_canvas.pen(ChartPalette::kInk, 0.2));
+    painter().setBrush(Qt::NoBrush);
+    painter().drawRect(box);
     m_canvas.setFont(8.5, true);
-    m_p.setPen(ChartPalette::kInk);
+    painter().setPen(ChartPalette::kInk);
     const QRectF heading =
-        m_canvas.drawLabel(QPointF(box.left() + m_layout.mm(2), box.top() + m_layout.mm(1.5)),
+        m_canvas.drawLabel(QPointF(box.left() + layout().mm(2), box.top() + layout().mm(1.5)),
                            Qt::AlignLeft | Qt::AlignTop, QStringLiteral("热湿比 ε（kJ/kg）"));
 
     // Finite ratios are written along their rays, which keeps the labels of
     // the nearly vertical rays apart; room is left beyond the rays for them.
     m_canvas.setFont(6.5);
-    const double labelRoom = QFontMetricsF(m_p.font(), m_p.device()).horizontalAdvance(QStringLiteral("-20000"))
-                             + m_layout.mm(1.5);
-    const double top = heading.bottom() + m_layout.mm(1);
-    const double radius = std::min(box.width() - m_layout.mm(6) - labelRoom,
+    const double labelRoom = QFontMetricsF(painter().font(), painter().device()).horizontalAdvance(QStringLiteral("-20000"))
+                             + layout().mm(1.5);
+    const double top = heading.bottom() + layout().mm(1);
+    const double radius = std::min(box.width() - layout().mm(6) - labelRoom,
                                    (box.bottom() - top) / 2 - labelRoom);
     if (radius <= 0)
         return;
-    const QPointF origin(box.left() + m_layout.mm(4), (top + box.bottom()) / 2);
+    const QPointF origin(box.left() + layout().mm(4), (top + box.bottom()) / 2);
     const auto ray = [&](QPointF direction) {
         const QPointF end = origin + ChartCanvas::Unit(direction) * radius;
-        m_p.setPen(m_canvas.pen(ChartPalette::kFan, 0.2));
-        m_p.drawLine(origin, end);
-        m_p.setPen(ChartPalette::kInk);
-        return origin + ChartCanvas::Unit(direction) * (radius + m_layout.mm(0.8));
+        painter().setPen(m_canvas.pen(ChartPalette::kFan, 0.2));
+        painter().drawLine(origin, end);
+        painter().setPen(ChartPalette::kInk);
+        return origin + ChartCanvas::Unit(direction) * (radius + layout().mm(0.8));
     };
     const double dd = 1;  // g/kg
     for (int epsilon : kFanRatios) {
@@ -136,8 +136,8 @@ void ChartLegend::drawFan()
                        QStringLiteral("+∞"));
     m_canvas.drawLabel(ray(map.displacement(0, -1)), Qt::AlignHCenter | Qt::AlignTop,
                        QStringLiteral("-∞"));
-    m_p.setPen(m_canvas.pen(ChartPalette::kInk, 0.2));
-    m_p.setBrush(ChartPalette::kInk);
-    m_p.drawEllipse(origin, m_layout.mm(0.5), m_layout.mm(0.5));
-    m_p.setBrush(Qt::NoBrush);
+    painter().setPen(m_canvas.pen(ChartPalette::kInk, 0.2));
+    painter().setBrush(ChartPalette::kInk);
+    painter().drawEllipse(origin, layout().mm(0.5), layout().mm(0.5));
+    painter().setBrush(Qt::NoBrush);
 }

@@ -3,14 +3,13 @@
 
 #include "chartcanvas.h"
 #include "chartcontent.h"
-#include "chartelement.h"
 #include "chartlines.h"
 #include "chartpoints.h"
 #include "chartspacing.h"
 
 // The legend names each kind of line at the spacing it was drawn with and
 // says how many points are on the chart, so it is drawn after them.
-class ChartLegend : private ChartElement {
+class ChartLegend {
 public:
     ChartLegend(ChartCanvas& canvas, const ChartContent& content, const ChartLines& lines,
                 const ChartSpacing& spacing, const ChartPoints& points);
@@ -23,6 +22,13 @@ public:
     void drawFan();
 
 private:
+    // Only references: the chart that draws these owns all of them and
+    // outlives them.
+    QPainter& painter() const { return m_canvas.painter(); }
+    const ChartLayout& layout() const { return m_canvas.layout(); }
+    ChartCanvas& m_canvas;
+    const ChartContent& m_content;
+    const ChartLines& m_lines;
     const ChartSpacing& m_spacing;
     const ChartPoints& m_points;
 };

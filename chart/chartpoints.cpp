@@ -47,14 +47,14 @@ bool clipToFrame(QPointF& a, QPointF& b, const QRectF& frame)
 }  // namespace
 
 ChartPoints::ChartPoints(ChartCanvas& canvas, const ChartContent& content, const ChartLines& lines)
-    : ChartElement(canvas, content, lines)
+    : m_canvas(canvas), m_content(content), m_lines(lines)
 {
 }
 
 void ChartPoints::place()
 {
-    const ChartMapping& map = m_layout.mapping();
-    const QRectF frame = m_layout.frame();
+    const ChartMapping& map = layout().mapping();
+    const QRectF frame = layout().frame();
     const double r = m_canvas.markerRadius();
     for (const ChartPoint& p : m_content.points) {
         const QPointF at = map.toPage({p.d, p.h});
@@ -81,8 +81,8 @@ bool ChartPoints::labelled() const
 
 std::vector<ChartPoints::Arrow> ChartPoints::processArrows() const
 {
-    const ChartMapping& map = m_layout.mapping();
-    const QRectF frame = m_layout.frame();
+    const ChartMapping& map = layout().mapping();
+    const QRectF frame = layout().frame();
     const std::vector<ChartPoint>& points = m_content.points;
     std::vector<Arrow> arrows;
     for (std::size_t i = 1; i < points.size(); ++i) {
@@ -110,18 +110,18 @@ void ChartPoints::drawBareArrows(const std::vector<Arrow>& arrows)
     shafts.reserve(static_cast<qsizetype>(arrows.size()));
     for (const Arrow& arrow : arrows)
         shafts.push_back(shaft(arrow.from, arrow.to, arrow.reachesEnd));
-    m_p.setPen(m_canvas.pen(ChartPalette::kProcess, 0.35));
-    m_p.setRenderHint(QPainter::Antialiasing, false);
-    m_p.drawLines(shafts);
-    m_p.setRenderHint(QPainter::Antialiasing, true);
-    m_p.setPen(Qt::NoPen);
-    m_p.setBrush(ChartPalette::kProcess);
+    painter().setPen(m_canvas.pen(ChartPalette::kProcess, 0.35));
+    painter().setRenderHint(QPainter::Antialiasing, false);
+    painter().drawLines(shafts);
+    painter().setRenderHint(QPainter::Antialiasing, true);
+    painter().setPen(Qt::NoPen);
+    painter().setBrush(ChartPalette::kProcess);
     for (const Arrow& arrow : arrows) {
         if (arrow.reachesEnd)
-            m_p.drawConvexPolygon(
+            painter().drawConvexPolygon(
                 m_canvas.arrowhead(headTip(arrow.from, arrow.to), ChartCanvas::Unit(arrow.to - arrow.from)));
     }
-    m_p.setBrush(Qt::NoBrush);
+    painter().setBrush(Qt::NoBrush);
 }
 
 void ChartPoints::drawProcess()
@@ -138,17 +138,17 @@ void ChartPoints::drawProcess()
         return;
     }
     // Labels keep off the arrows: each arrow is marked as taken, in steps.
-    const double mark = m_layout.mm(0.4);
+    const double mark = layout().mm(0.4);
     for (const Arrow& arrow : arrows) {
         const double length = QLineF(arrow.from, arrow.to).length();
-        for (double at = 0; at <= length; at += m_layout.mm(1.5)) {
+        for (double at = 0; at <= length; at += layout().mm(1.5)) {
             const QPointF on = arrow.from + (arrow.to - arrow.from) * (length > 0 ? at / length : 0);
             m_canvas.take(QRectF(on - QPointF(mark, mark), on + QPointF(mark, mark)));
         }
     }
 
     m_canvas.setFont(6.5);
-    const QFont font = m_p.font();
+    const QFont font = painter().font();
     for (const Arrow& arrow : arrows) {
         const QPointF direction = ChartCanvas::Unit(arrow.to - arrow.from);
         drawArrow(arrow.from, arrow.to, arrow.reachesEnd);
@@ -171,13 +171,13 @@ void ChartPoints::drawProcess()
         for (double along : {0.5, 0.35, 0.65, 0.2, 0.8}) {
             const QPointF on = arrow.from + (arrow.to - arrow.from) * along;
             for (double sign : {1.0, -1.0}) {
-                const QPointF near = on + normal * sign * m_layout.mm(1.2);
+                const QPointF near = on + normal * sign * layout().mm(1.2);
                 const double x = normal.x() * sign >= 0 ? near.x() : near.x() - size.width();
                 const double y = normal.y() * sign >= 0 ? near.y() : near.y() - size.height();
                 candidates.push_back(QRectF(QPointF(x, y), size));
             }
         }
-        m_p.setPen(ChartPalette::kProcess);
+        painter().setPen(ChartPalette::kProcess);
         m_canvas.drawBlock(m_canvas.placeBlock(candidates), lines);
     }
 }
@@ -186,18 +186,18 @@ void ChartPoints::drawProcess()
 // the head's tip, so that its end does not show beside the point.
 QPointF ChartPoints::headTip(QPointF from, QPointF to) const
 {
-    return to - ChartCanvas::Unit(to - from) * m_layout.mm(0.9);
+    return to - ChartCanvas::Unit(to - from) * layout().mm(0.9);
 }
 
 QLineF ChartPoints::shaft(QPointF from, QPointF to, bool head) const
 {
-    return QLineF(from, head ? to - ChartCanvas::Unit(to - from) * m_layout.mm(1.2) : to);
+    return QLineF(from, head ? to - ChartCanvas::Unit(to - from) * layout().mm(1.2) : to);
 }
 
 void ChartPoints::drawArrow(QPointF from, QPointF to, bool head)
 {
-    m_p.setPen(m_canvas.pen(ChartPalette::kProcess, 0.35));
-    m_p.drawLine(shaft(from, to, head));
+    painter().setPen(m_canvas.pen(ChartPalette::kProcess, 0.35));
+    painter().drawLine(shaft(from, to, head));
     if (head)
         m_canvas.drawArrowhead(headTip(from, to), ChartCanvas::Unit(to - from), ChartPalette::kProcess);
 }
@@ -206,10 +206,10 @@ void ChartPoints::draw()
 {
     if (!labelled()) {
         // Many points: round dots of one pen, drawn in one call.
-        QPen dot(ChartPalette::kPoint, m_layout.mm(0.7));
+        QPen dot(ChartPalette::kPoint, layout().mm(0.7));
         dot.setCapStyle(Qt::RoundCap);
-        m_p.setPen(dot);
-        m_p.drawPoints(m_dots.data(), static_cast<int>(m_dots.size()));
+        painter().setPen(dot);
+        painter().drawPoints(m_dots.data(), static_cast<int>(m_dots.size()));
         return;
     }
     m_canvas.drawMarkers(m_dots);
@@ -218,8 +218,8 @@ void ChartPoints::draw()
     // where it covers no other marker and no earlier label if it can.
     const QFont boldName = ChartCanvas::Font(7.5, true);
     const QFont detailFont = ChartCanvas::Font(7);
-    const double gap = m_layout.mm(1.3);
-    m_p.setPen(ChartPalette::kInk);
+    const double gap = layout().mm(1.3);
+    painter().setPen(ChartPalette::kInk);
     for (qsizetype i = 0; i < m_dots.size(); ++i) {
         const ChartPoint& p = *m_drawnPoints[i];
         const QPointF at = m_dots[i];
@@ -227,8 +227,8 @@ void ChartPoints::draw()
         if (!p.label.empty()) {
             // A label from a CSV field may run on: cut to a width that keeps
             // it beside its point (Text() has made it one line).
-            const QString name = QFontMetricsF(boldName, m_p.device())
-                                     .elidedText(ChartCanvas::Text(p.label), Qt::ElideRight, m_layout.mm(40));
+            const QString name = QFontMetricsF(boldName, painter().device())
+                                     .elidedText(ChartCanvas::Text(p.label), Qt::ElideRight, layout().mm(40));
             lines.push_back({name, boldName});
         }
         for (const std::string& line : p.details)

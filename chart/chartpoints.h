@@ -9,13 +9,12 @@
 
 #include "chartcanvas.h"
 #include "chartcontent.h"
-#include "chartelement.h"
 #include "chartlines.h"
 
 // Nothing is drawn outside the frame: points outside the range are left out
 // and counted, arrows are cut at the frame. Labels keep off the markers, the
 // arrows and one another where they can.
-class ChartPoints : private ChartElement {
+class ChartPoints {
 public:
     ChartPoints(ChartCanvas& canvas, const ChartContent& content, const ChartLines& lines);
 
@@ -40,6 +39,14 @@ public:
     int arrows() const { return m_arrows; }
 
 private:
+    // Only references: the chart that draws these owns all of them and
+    // outlives them.
+    QPainter& painter() const { return m_canvas.painter(); }
+    const ChartLayout& layout() const { return m_canvas.layout(); }
+    ChartCanvas& m_canvas;
+    const ChartContent& m_content;
+    const ChartLines& m_lines;
+
     struct Arrow {
         QPointF from, to;  // cut to the frame
         bool reachesEnd;   // its end point is inside: it gets an arrowhead

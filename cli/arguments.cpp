@@ -209,8 +209,10 @@ std::string checkStatePoint(const ReadOptions& o, CliArguments& a)
     a.action = CliArguments::Action::StatePoint;
     if (o.B)
         a.B = *o.B;
-    if (a.altitude)
-        a.B = PressureTextAtAltitude(*a.altitude);
+    if (a.altitude) {
+        a.pressure = PressureAtAltitudeRounded(*a.altitude);
+        a.B = FormatFixed(*a.pressure, 0);
+    }
     if (o.upsilon)
         a.upsilon = *o.upsilon;
     a.t = *o.t;
@@ -220,6 +222,13 @@ std::string checkStatePoint(const ReadOptions& o, CliArguments& a)
 }
 
 }  // namespace
+
+CalcInputs StatePointInputs(const CliArguments& a)
+{
+    const bool psiKnown = a.mode == InputMode::PsiKnown;
+    return {a.B, a.upsilon, a.t, psiKnown ? std::string() : a.humidity, psiKnown ? a.humidity : std::string(),
+            a.pressure};
+}
 
 CliArguments ParseArguments(const std::vector<std::string>& args)
 {

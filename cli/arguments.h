@@ -31,8 +31,10 @@ struct CliArguments {
     std::string batchFile;
 
     // --altitude METRES, instead of -B: B is then the standard atmosphere's
-    // pressure there (in the batch, for every row).
+    // pressure there (in the batch, for every row), and `pressure` that B in
+    // whole pascals, with `B` its text.
     std::optional<double> altitude;
+    std::optional<double> pressure;
 
     // --chart FILE (.png, .svg or .pdf), with --chart-t and --chart-d for its
     // range and, in the batch, --chart-process for arrows between the rows.
@@ -48,6 +50,9 @@ struct CliArguments {
 // The largest --jobs: more threads than that cannot be busy on any machine
 // this runs on, and each one holds a few records in memory.
 inline constexpr int kMaxJobs = 64;
+
+// The calculation's inputs for a state point.
+CalcInputs StatePointInputs(const CliArguments& a);
 
 // The threads a batch runs on: --jobs, else every processor the process may
 // use, at most kMaxJobs.

@@ -56,11 +56,9 @@ ChartContent ChartCollector::content() const
 {
     ChartContent content = m_content;
     if (m_otherPressure > 0) {
-        content.notes.push_back("图按第一个点的大气压力 B = " + FormatShortest(m_content.B)
-                                + " Pa 绘制；另有 " + std::to_string(m_otherPressure)
-                                + " 个点的 B 与之不同，按其自身的 d、h 标出");
+        content.notes.push_back(OtherPressureNote(m_content.B, m_otherPressure));
     }
     if (m_failed > 0)
-        content.notes.push_back(std::to_string(m_failed) + " 行未能算出状态点，未画出");
+        content.notes.push_back(FailedRowsNote(m_failed));
     return content;
 }

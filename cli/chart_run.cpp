@@ -22,7 +22,7 @@ void reportOutside(const ChartContent& content, std::ostream& err)
     for (const ChartPoint& p : content.points)
         outside += lines.inRange({p.d, p.h}) ? 0 : 1;
     if (outside > 0)
-        err << kPrefix << outside << " 个点在图的范围之外，未画出\n";
+        err << kPrefix << OutsideNote(outside) << '\n';
 }
 
 }  // namespace
@@ -34,7 +34,7 @@ int RunStatePointWithChart(const CliArguments& a, std::ostream& out, std::ostrea
         return kExitUsage;
     // The inputs first, so that a wrong B is named as such and not as a
     // range with nothing to draw at that B.
-    const CliPoint calculated = CalculateCliPoint(a.mode, a.B, a.upsilon, a.t, a.humidity);
+    const CliPoint calculated = CalculateCliPoint(a.mode, StatePointInputs(a));
     if (calculated.outcome.status != CalcStatus::Ok)
         return PrintStatePoint(calculated, out, err);
     const StatePoint& point = calculated.outcome.point;
@@ -69,10 +69,8 @@ int RunBatchWithChart(const CliArguments& a, std::istream& in, std::ostream& out
     const ChartContent content = collector.content();
     if (collector.failed() > 0)
         err << kPrefix << collector.failed() << " 行未能算出状态点，没有画在图上\n";
-    if (collector.otherPressure() > 0) {
-        err << kPrefix << "图按第一个点的大气压力 B = " << FormatShortest(content.B) << " Pa 绘制；另有 "
-            << collector.otherPressure() << " 个点的 B 与之不同，按其自身的 d、h 标出\n";
-    }
+    if (collector.otherPressure() > 0)
+        err << kPrefix << OtherPressureNote(content.B, collector.otherPressure()) << '\n';
     if (collector.plotted() == 0)
         err << kPrefix << "没有可画的状态点，图表“" << Printable(a.chartFile) << "”为空\n";
     reportOutside(content, err);

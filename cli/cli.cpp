@@ -31,5 +31,5 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     case CliArguments::Action::StatePoint:
         break;
     }
-    return RunStatePoint(a.mode, a.B, a.upsilon, a.t, a.humidity, out, err);
+    return RunStatePoint(a.mode, StatePointInputs(a), out, err);
 }

@@ -64,8 +64,3 @@ double PressureAtAltitudeRounded(double metres)
 {
     return std::nearbyint(PressureAtAltitude(metres));
 }
-
-std::string PressureTextAtAltitude(double metres)
-{
-    return FormatFixed(PressureAtAltitudeRounded(metres), 0);
-}

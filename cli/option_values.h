@@ -28,7 +28,5 @@ std::optional<RangeValue> ParseRangeOption(std::string_view option, std::string_
 std::optional<double> ParseAltitude(std::string_view text, std::string& error);
 
 // B for an altitude: the standard atmosphere's pressure rounded to whole
-// pascals (half to even), as B is typed into the calculation window; and as
-// that text, for the calculation that reads it.
+// pascals (half to even), as B is typed into the calculation window.
 double PressureAtAltitudeRounded(double metres);
-std::string PressureTextAtAltitude(double metres);

@@ -139,10 +139,12 @@ BatchResults RowCalculator::calculate(const BatchRecord& record, RowPoint* point
 
     auto field = [&](Column c) -> const std::string& { return record.fields[m_columns[c]]; };
     const bool psiKnown = field(kMode) == "psi";
-    const std::string B = m_hasB ? field(kB) : altitude ? PressureTextAtAltitude(*altitude) : std::string();
-    const CalcInputs inputs{B, field(kUpsilon), field(kT),
+    std::optional<double> pressure;
+    if (!m_hasB && altitude)
+        pressure = PressureAtAltitudeRounded(*altitude);
+    const CalcInputs inputs{m_hasB ? field(kB) : std::string(), field(kUpsilon), field(kT),
                             psiKnown ? std::string() : field(kValue),
-                            psiKnown ? field(kValue) : std::string()};
+                            psiKnown ? field(kValue) : std::string(), pressure};
     const InputMode mode = psiKnown ? InputMode::PsiKnown : InputMode::TsKnown;
     const CalcOutcome outcome = CalculateStatePoint(mode, inputs);
     switch (outcome.status) {

@@ -4,13 +4,9 @@
 #include "io_errors.h"
 #include "record_lines.h"
 
-CliPoint CalculateCliPoint(InputMode mode, const std::string& B, const std::string& upsilon,
-                           const std::string& t, const std::string& humidity)
+CliPoint CalculateCliPoint(InputMode mode, const CalcInputs& inputs)
 {
-    const bool psiKnown = mode == InputMode::PsiKnown;
-    CalcInputs inputs{B, upsilon, t, psiKnown ? std::string() : humidity, psiKnown ? humidity : std::string()};
-    CalcOutcome outcome = CalculateStatePoint(mode, inputs);
-    return {mode, std::move(inputs), std::move(outcome)};
+    return {mode, inputs, CalculateStatePoint(mode, inputs)};
 }
 
 int PrintStatePoint(const CliPoint& point, std::ostream& out, std::ostream& err)
@@ -40,9 +36,7 @@ int PrintStatePoint(const CliPoint& point, std::ostream& out, std::ostream& err)
     return kExitOk;
 }
 
-int RunStatePoint(InputMode mode, const std::string& B, const std::string& upsilon,
-                  const std::string& t, const std::string& humidity, std::ostream& out,
-                  std::ostream& err)
+int RunStatePoint(InputMode mode, const CalcInputs& inputs, std::ostream& out, std::ostream& err)
 {
-    return PrintStatePoint(CalculateCliPoint(mode, B, upsilon, t, humidity), out, err);
+    return PrintStatePoint(CalculateCliPoint(mode, inputs), out, err);
 }

@@ -106,7 +106,7 @@ CalcFailure searchFailure(double B, double upsilon, double t)
 bool complete(InputMode mode, const CalcInputs& in)
 {
     const std::string& humidity = mode == InputMode::PsiKnown ? in.psi : in.ts;
-    return !in.B.empty() && !in.upsilon.empty() && !in.t.empty() && !humidity.empty();
+    return (in.pressure || !in.B.empty()) && !in.upsilon.empty() && !in.t.empty() && !humidity.empty();
 }
 
 // Reads B, υ, t and the known humidity (ψ in %, or ts) into the point; a
@@ -114,7 +114,7 @@ bool complete(InputMode mode, const CalcInputs& in)
 CalcFailure readInputs(InputMode mode, const CalcInputs& in, StatePoint& s, double& humidity)
 {
     const bool psiKnown = mode == InputMode::PsiKnown;
-    s.B = ParseLenient(in.B);
+    s.B = in.pressure ? *in.pressure : ParseLenient(in.B);
     s.upsilon = ParseLenient(in.upsilon);
     s.t = ParseLenient(in.t);
     humidity = ParseLenient(psiKnown ? in.psi : in.ts);

@@ -2,6 +2,7 @@
 // texts of its results.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,11 @@ struct CalcInputs {
     std::string t;        // °C
     std::string ts;       // °C (ts-known mode)
     std::string psi;      // % (ψ-known mode)
+
+    // B already as a number (the standard atmosphere's at an altitude): the
+    // calculation takes it instead of reading `B`, which is then only the
+    // text shown for it.
+    std::optional<double> pressure;
 };
 
 // B and υ as the calculation window opens with them typed, and as nimbara-calc

@@ -77,18 +77,14 @@ QMdiSubWindow* fMainform::openForm1()
 {
     return openChild(m_form1Window, ChildBorder::FixedSingle, [this] {
         auto* form = new Form1;
-        form->setNotebookProvider([this]() -> Form1::RecordSink {
+        connect(form, &Form1::recordsMade, this, [this](const QStringList& records) {
+            // The notebook comes to the front on every press, before the records.
             Form2* notebook = showNotebook();
-            return [notebook](const QString& record) { notebook->appendRecord(record); };
+            for (const QString& record : records)
+                notebook->appendRecord(record);
         });
         return form;
     });
-}
-
-QWidget* fMainform::activeChild() const
-{
-    QMdiSubWindow* sub = m_mdiArea->activeSubWindow();
-    return sub ? sub->widget() : nullptr;
 }
 
 Form1* fMainform::form1() const { return OpenChildWidget<Form1>(m_form1Window); }

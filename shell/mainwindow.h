@@ -30,11 +30,6 @@ public:
 
     QMdiArea* mdiArea() const { return m_mdiArea; }
 
-    // The widget of the active child window, or nullptr.
-    QWidget* activeChild() const;
-    template <class T>
-    T* activeChild() const { return qobject_cast<T*>(activeChild()); }
-
     // The child windows this window made; nullptr while they do not exist.
     Form1* form1() const;
     Form2* form2() const;
