@@ -9,6 +9,7 @@
 
 #include "altitude.h"  // kStandardPressure
 #include "chartrange.h"
+#include "dhpoint.h"
 #include "statepoint.h"
 
 // Points this many or fewer are labelled beside their markers, and process
@@ -39,6 +40,12 @@ struct ChartContent {
     ChartRange range;
     std::vector<ChartPoint> points;
     bool process = false;            // join consecutive points by arrows with Δh and ε
+    // With `process`: arrows between these points (indices into `points`)
+    // instead of between consecutive ones.
+    std::vector<std::pair<std::size_t, std::size_t>> arrows;
+    // Dashed construction lines under the points (the ε line through the
+    // room point, the mixing line), cut at the frame.
+    std::vector<DhSegment> guides;
     std::vector<std::string> notes;  // extra legend lines, UTF-8
 };
 

@@ -84,10 +84,17 @@ std::vector<ChartPoints::Arrow> ChartPoints::processArrows() const
     const ChartMapping& map = layout().mapping();
     const QRectF frame = layout().frame();
     const std::vector<ChartPoint>& points = m_content.points;
+    std::vector<std::pair<std::size_t, std::size_t>> pairs = m_content.arrows;
+    if (pairs.empty()) {
+        for (std::size_t i = 1; i < points.size(); ++i)
+            pairs.emplace_back(i - 1, i);
+    }
     std::vector<Arrow> arrows;
-    for (std::size_t i = 1; i < points.size(); ++i) {
-        const ChartPoint& a = points[i - 1];
-        const ChartPoint& b = points[i];
+    for (const auto& [first, second] : pairs) {
+        if (first >= points.size() || second >= points.size())
+            continue;
+        const ChartPoint& a = points[first];
+        const ChartPoint& b = points[second];
         if (b.h == a.h && b.d == a.d)
             continue;
         QPointF from = map.toPage({a.d, a.h});
@@ -124,8 +131,23 @@ void ChartPoints::drawBareArrows(const std::vector<Arrow>& arrows)
     painter().setBrush(Qt::NoBrush);
 }
 
+void ChartPoints::drawGuides()
+{
+    const ChartMapping& map = layout().mapping();
+    QPen pen = m_canvas.pen(ChartPalette::kProcess, 0.2);
+    pen.setStyle(Qt::DashLine);
+    painter().setPen(pen);
+    for (const DhSegment& guide : m_content.guides) {
+        QPointF from = map.toPage(guide.from);
+        QPointF to = map.toPage(guide.to);
+        if (std::isfinite(from.x() + from.y() + to.x() + to.y()) && clipToFrame(from, to, layout().frame()))
+            painter().drawLine(QLineF(from, to));
+    }
+}
+
 void ChartPoints::drawProcess()
 {
+    drawGuides();
     if (!m_content.process)
         return;
     const std::vector<Arrow> arrows = processArrows();

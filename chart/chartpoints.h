@@ -27,7 +27,8 @@ public:
     void place();
     // With no unsaturated air in the range there is nothing to draw them on.
     void leaveAllOut();
-    // The arrows from each point to the next, with their Δh and ε.
+    // The construction lines, then the arrows from each point to the next
+    // (or as the content pairs them), with their Δh and ε.
     void drawProcess();
     // The markers, and the points' labels when they are few enough.
     void draw();
@@ -55,6 +56,7 @@ private:
     // The arrows from each point to the next, cut to the frame.
     std::vector<Arrow> processArrows() const;
     void drawBareArrows(const std::vector<Arrow>& arrows);
+    void drawGuides();
     QPointF headTip(QPointF from, QPointF to) const;
     QLineF shaft(QPointF from, QPointF to, bool head) const;
     void drawArrow(QPointF from, QPointF to, bool head);

@@ -46,9 +46,10 @@ namespace {
 
 // The options as read, before any is checked against the others.
 struct ReadOptions {
-    std::optional<std::string> B, upsilon, t, rh, ts, batchFile, jobs;
-    std::optional<std::string> altitude, chart, chartT, chartD;
+    std::optional<std::string> B, upsilon, t, rh, ts, d, h, tl, batchFile, jobs;
+    std::optional<std::string> altitude, chart, chartT, chartD, design;
     bool batch = false;
+    bool json = false;
     bool chartProcess = false;
 };
 
@@ -73,10 +74,11 @@ std::string readOptions(const std::vector<std::string>& args, ReadOptions& o)
             }
             continue;
         }
-        if (arg == "--chart-process") {
-            if (o.chartProcess)
-                return "选项 --chart-process 重复";
-            o.chartProcess = true;
+        if (arg == "--chart-process" || arg == "--json") {
+            bool& flag = arg == "--json" ? o.json : o.chartProcess;
+            if (flag)
+                return "选项 " + arg + " 重复";
+            flag = true;
             continue;
         }
 
@@ -87,6 +89,7 @@ std::string readOptions(const std::vector<std::string>& args, ReadOptions& o)
         };
         const Target targets[] = {
             {"-B", "", &o.B}, {"-u", "", &o.upsilon}, {"-t", "", &o.t}, {"", "--rh", &o.rh}, {"", "--ts", &o.ts},
+            {"", "--d", &o.d}, {"", "--h", &o.h}, {"", "--tl", &o.tl}, {"", "--design", &o.design},
             {"", "--altitude", &o.altitude}, {"", "--chart", &o.chart}, {"", "--chart-t", &o.chartT},
             {"", "--chart-d", &o.chartD},
             {"", "--jobs", &o.jobs},
@@ -173,8 +176,10 @@ std::string checkShared(const ReadOptions& o, CliArguments& a)
 // The batch: no single point's values; --jobs.
 std::string checkBatch(const ReadOptions& o, CliArguments& a)
 {
-    if (o.B || o.upsilon || o.t || o.rh || o.ts)
-        return "--batch 不能与 -B、-u、-t、--rh、--ts 同时使用";
+    if (o.B || o.upsilon || o.t || o.rh || o.ts || o.d || o.h || o.tl)
+        return "--batch 不能与 -B、-u、-t、--rh、--ts、--d、--h、--tl 同时使用";
+    if (o.design)
+        return "--batch 与 --design 只能给出其中一个";
     a.action = CliArguments::Action::Batch;
     a.batchFile = o.batchFile.value_or("");
     if (o.jobs) {
@@ -193,19 +198,41 @@ std::string checkBatch(const ReadOptions& o, CliArguments& a)
     return {};
 }
 
-// One state point: -t and one of --rh and --ts.
+// A design from a JSON file: B, υ and the points come from the file.
+std::string checkDesign(const ReadOptions& o, CliArguments& a)
+{
+    if (o.B || o.upsilon || o.t || o.rh || o.ts || o.d || o.h || o.tl || o.altitude)
+        return "--design 的大气压力、流速和各点都写在设计文件中，不能再给出 -B、--altitude、-u、-t、--rh、--ts、--d、--h、--tl";
+    if (o.chartProcess || o.jobs)
+        return "--chart-process 和 --jobs 只用于 --batch";
+    a.action = CliArguments::Action::Design;
+    a.designFile = *o.design;
+    a.json = o.json;
+    return {};
+}
+
+// One state point: two of -t, --rh, --ts, --d, --h and --tl.
 std::string checkStatePoint(const ReadOptions& o, CliArguments& a)
 {
     if (o.chartProcess)
         return "--chart-process 只用于 --batch：过程线连接批量计算中相邻的各行";
     if (o.jobs)
         return "--jobs 只能与 --batch 一起使用";
-    if (!o.t)
-        return "缺少干球温度 -t";
-    if (o.rh && o.ts)
-        return "--rh 与 --ts 只能给出其中一个";
-    if (!o.rh && !o.ts)
-        return "缺少 --rh（相对湿度ψ）或 --ts（湿球温度ts）";
+    if (o.json)
+        return "--json 只用于 --design";
+    const std::pair<Quantity, const std::optional<std::string>*> properties[] = {
+        {Quantity::t, &o.t}, {Quantity::psi, &o.rh}, {Quantity::ts, &o.ts},
+        {Quantity::d, &o.d}, {Quantity::h, &o.h},    {Quantity::tl, &o.tl},
+    };
+    std::vector<std::pair<Quantity, std::string>> given;
+    for (const auto& [quantity, text] : properties) {
+        if (*text)
+            given.emplace_back(quantity, **text);
+    }
+    if (given.size() != 2) {
+        return given.size() < 2 ? "缺少已知参数：状态点由 -t、--rh、--ts、--d、--h、--tl 中的两个确定（通常是 -t 与 --rh 或 --ts）"
+                                : "已知参数过多：-t、--rh、--ts、--d、--h、--tl 中只能给出两个";
+    }
     a.action = CliArguments::Action::StatePoint;
     if (o.B)
         a.B = *o.B;
@@ -215,9 +242,15 @@ std::string checkStatePoint(const ReadOptions& o, CliArguments& a)
     }
     if (o.upsilon)
         a.upsilon = *o.upsilon;
-    a.t = *o.t;
-    a.mode = o.rh ? InputMode::PsiKnown : InputMode::TsKnown;
-    a.humidity = o.rh ? *o.rh : *o.ts;
+    // t with ψ or ts is the calculation window's own; any other pair is a
+    // state from two properties.
+    if (given[0].first == Quantity::t && (given[1].first == Quantity::psi || given[1].first == Quantity::ts)) {
+        a.t = given[0].second;
+        a.mode = given[1].first == Quantity::psi ? InputMode::PsiKnown : InputMode::TsKnown;
+        a.humidity = given[1].second;
+        return {};
+    }
+    a.pair = PairInputs{a.B, a.upsilon, given[0].first, given[0].second, given[1].first, given[1].second, a.pressure};
     return {};
 }
 
@@ -245,7 +278,7 @@ CliArguments ParseArguments(const std::vector<std::string>& args)
     if (error.empty())
         error = checkShared(o, a);
     if (error.empty())
-        error = o.batch ? checkBatch(o, a) : checkStatePoint(o, a);
+        error = o.batch ? checkBatch(o, a) : o.design ? checkDesign(o, a) : checkStatePoint(o, a);
     return error.empty() ? a : usageError(std::move(error));
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "calculate.h"
+#include "pair.h"
 #include "chartrange.h"
 
 // What the command line asks for.
@@ -13,6 +14,7 @@ struct CliArguments {
     enum class Action {
         StatePoint,  // one state point: -t with --rh or --ts
         Batch,       // --batch [FILE]
+        Design,      // --design FILE
         Help,        // --help
         UsageError,  // anything else; `error` says what is wrong
     };
@@ -26,6 +28,13 @@ struct CliArguments {
     std::string upsilon = kDefaultUpsilonText;
     std::string t;
     std::string humidity;  // --rh (ψ in %) or --ts (ts in °C)
+    // Any other two of -t, --rh, --ts, --d, --h and --tl: a state from two
+    // properties, with B and υ as above.
+    std::optional<PairInputs> pair;
+
+    // Design: the JSON file ("-" standard input); --json prints the sheet as JSON.
+    std::string designFile;
+    bool json = false;
 
     // Batch: the input file; empty or "-" is standard input.
     std::string batchFile;

@@ -26,8 +26,9 @@ public:
 
     // Checks the path and opens the new file before anything else is
     // written; false with the reason on `err`. A chart must not replace the
-    // file the results go to (standard output), nor the batch's readings:
-    // `batchInput` names their file, empty or "-" for standard input.
+    // file the results go to (standard output), nor the one read (the
+    // batch's or the design's): `batchInput` names it, empty or "-" for
+    // standard input.
     bool open(std::ostream& err, const std::optional<std::string>& batchInput = std::nullopt);
     // Draws and commits the chart; false with the reason on `err`, and no file.
     bool write(const ChartContent& content, std::ostream& err);

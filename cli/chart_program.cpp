@@ -13,7 +13,8 @@ bool ChartRequested(const std::vector<std::string>& args)
 {
     const CliArguments a = ParseArguments(args);
     return !a.chartFile.empty()
-           && (a.action == CliArguments::Action::StatePoint || a.action == CliArguments::Action::Batch);
+           && (a.action == CliArguments::Action::StatePoint || a.action == CliArguments::Action::Batch
+               || a.action == CliArguments::Action::Design);
 }
 
 int ExecChartProgram(char** argv, std::ostream& err)

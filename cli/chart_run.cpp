@@ -1,6 +1,7 @@
 // The calculations of nimbara-calc with a chart file.
 #include "chart_run.h"
 
+#include "design_sheet.h"
 #include "altitude.h"
 #include "batch.h"
 #include "chart_collector.h"
@@ -34,7 +35,7 @@ int RunStatePointWithChart(const CliArguments& a, std::ostream& out, std::ostrea
         return kExitUsage;
     // The inputs first, so that a wrong B is named as such and not as a
     // range with nothing to draw at that B.
-    const CliPoint calculated = CalculateCliPoint(a.mode, StatePointInputs(a));
+    const CliPoint calculated = CalculateCliPoint(a);
     if (calculated.outcome.status != CalcStatus::Ok)
         return PrintStatePoint(calculated, out, err);
     const StatePoint& point = calculated.outcome.point;
@@ -77,8 +78,67 @@ int RunBatchWithChart(const CliArguments& a, std::istream& in, std::ostream& out
     return chart.write(content, err) ? kExitOk : kExitUsage;
 }
 
+namespace {
+
+// The chart of a built design.
+ChartContent designContent(const CliArguments& a, const DesignRun& run)
+{
+    const DesignResult& r = run.result;
+    ChartContent content;
+    content.B = run.file.input->B;
+    content.altitude = run.file.altitude;
+    content.range = a.chartRange;
+    content.process = true;
+    const auto index = [&](const std::string& name) {
+        for (std::size_t i = 0; i < r.points.size(); ++i) {
+            if (r.points[i].name == name)
+                return i;
+        }
+        return r.points.size();
+    };
+    for (const DesignPoint& p : r.points)
+        content.points.push_back(ChartPointOf(p.state, p.name + " " + p.title, false));
+    for (const auto& [from, to] : r.processes)
+        content.arrows.emplace_back(index(from), index(to));
+    // The ε line through N, across the chart: h − hN = ε·(d − dN)/1000.
+    const StatePoint& N = r.point("N")->state;
+    const double reach = 1000;  // g/kg (or kJ/kg when vertical): past any frame
+    if (r.epsilon)
+        content.guides.push_back({{N.d - reach, N.h - *r.epsilon * reach / 1000}, {N.d + reach, N.h + *r.epsilon * reach / 1000}});
+    else
+        content.guides.push_back({{N.d, N.h - reach}, {N.d, N.h + reach}});
+    const StatePoint& W = r.point("W")->state;
+    content.guides.push_back({{W.d, W.h}, {N.d, N.h}});
+    content.notes.push_back("虚线：过室内点N的热湿比ε线，室外点W与N的混合线");
+    return content;
+}
+
+}  // namespace
+
+int RunDesignWithChart(const CliArguments& a, std::istream& in, std::ostream& out, std::ostream& err)
+{
+    ChartOutput chart(a.chartFile);
+    if (!chart.open(err, a.designFile))
+        return kExitUsage;
+    const DesignRun run = CalculateDesign(a.designFile, in, err);
+    if (run.code != kExitOk)
+        return run.code;
+    if (const std::string problem = ChartRangeProblem(run.file.input->B, a.chartRange); !problem.empty()) {
+        err << kPrefix << problem << '\n' << UsageText();
+        return kExitUsage;
+    }
+    if (const int code = PrintDesign(run, a.json, out, err); code != kExitOk)
+        return code;
+    const ChartContent content = designContent(a, run);
+    reportOutside(content, err);
+    return chart.write(content, err) ? kExitOk : kExitUsage;
+}
+
 int RunWithChart(const CliArguments& a, std::istream& in, std::ostream& out, std::ostream& err)
 {
-    return a.action == CliArguments::Action::Batch ? RunBatchWithChart(a, in, out, err)
-                                                   : RunStatePointWithChart(a, out, err);
+    switch (a.action) {
+    case CliArguments::Action::Batch: return RunBatchWithChart(a, in, out, err);
+    case CliArguments::Action::Design: return RunDesignWithChart(a, in, out, err);
+    default: return RunStatePointWithChart(a, out, err);
+    }
 }

@@ -7,7 +7,7 @@
 
 #include "arguments.h"
 
-// One state point, printed as RunStatePoint does, and drawn labelled with its
+// One state point, printed as without a chart, and drawn labelled with its
 // t, ψ, d and h. The file is opened first: an unwritable path stops the run
 // before anything is printed. A calculation that fails writes no chart.
 int RunStatePointWithChart(const CliArguments& a, std::ostream& out, std::ostream& err);
@@ -17,5 +17,10 @@ int RunStatePointWithChart(const CliArguments& a, std::ostream& out, std::ostrea
 // another B and an empty chart are said on `err`.
 int RunBatchWithChart(const CliArguments& a, std::istream& in, std::ostream& out, std::ostream& err);
 
-// Either of the two, as the arguments ask.
+// A design's sheet (or JSON), and its chart: the points, the ε line through
+// N, the mixing line W–N and the process arrows with Δh and ε. A design
+// that cannot be built writes no chart.
+int RunDesignWithChart(const CliArguments& a, std::istream& in, std::ostream& out, std::ostream& err);
+
+// Any of the three, as the arguments ask.
 int RunWithChart(const CliArguments& a, std::istream& in, std::ostream& out, std::ostream& err);

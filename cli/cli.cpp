@@ -3,6 +3,7 @@
 
 #include "arguments.h"
 #include "batch.h"
+#include "design_sheet.h"
 #include "io_errors.h"
 #include "state_point.h"
 
@@ -10,8 +11,8 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
            std::ostream& err, ChartRunner chart)
 {
     const CliArguments a = ParseArguments(args);
-    const bool calculation = a.action == CliArguments::Action::Batch
-                             || a.action == CliArguments::Action::StatePoint;
+    const bool calculation = a.action == CliArguments::Action::Batch || a.action == CliArguments::Action::StatePoint
+                             || a.action == CliArguments::Action::Design;
     if (calculation && !a.chartFile.empty()) {
         if (!chart) {
             err << "nimbara-calc：这里不能绘制焓湿图（需要 nimbara-calc-chart）\n";
@@ -28,8 +29,12 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     case CliArguments::Action::Batch:
         return RunBatchFile(a.batchFile, in, out, err,
                             {.altitude = a.altitude, .jobs = JobsToRun(a)});
+    case CliArguments::Action::Design: {
+        const DesignRun run = CalculateDesign(a.designFile, in, err);
+        return run.code == kExitOk ? PrintDesign(run, a.json, out, err) : run.code;
+    }
     case CliArguments::Action::StatePoint:
         break;
     }
-    return RunStatePoint(a.mode, StatePointInputs(a), out, err);
+    return PrintStatePoint(CalculateCliPoint(a), out, err);
 }

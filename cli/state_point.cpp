@@ -6,7 +6,14 @@
 
 CliPoint CalculateCliPoint(InputMode mode, const CalcInputs& inputs)
 {
-    return {mode, inputs, CalculateStatePoint(mode, inputs)};
+    return {mode, inputs, std::nullopt, CalculateStatePoint(mode, inputs)};
+}
+
+CliPoint CalculateCliPoint(const CliArguments& a)
+{
+    if (!a.pair)
+        return CalculateCliPoint(a.mode, StatePointInputs(a));
+    return {a.mode, {}, a.pair, CalculateFromPair(*a.pair)};
 }
 
 int PrintStatePoint(const CliPoint& point, std::ostream& out, std::ostream& err)
@@ -25,7 +32,8 @@ int PrintStatePoint(const CliPoint& point, std::ostream& out, std::ostream& err)
     std::string text;
     for (const RecordLine& line : kRecordLines) {
         text += line.prefix;
-        text += ShownText(point.inputs, outcome, point.mode, line.quantity);
+        text += point.pair ? PairShownText(*point.pair, outcome, line.quantity)
+                           : ShownText(point.inputs, outcome, point.mode, line.quantity);
         text += line.suffix;
         text += '\n';
     }
@@ -34,9 +42,4 @@ int PrintStatePoint(const CliPoint& point, std::ostream& out, std::ostream& err)
     if (outcome.dewPointOutOfRange)
         err << kDewPointMessage << '\n';
     return kExitOk;
-}
-
-int RunStatePoint(InputMode mode, const CalcInputs& inputs, std::ostream& out, std::ostream& err)
-{
-    return PrintStatePoint(CalculateCliPoint(mode, inputs), out, err);
 }

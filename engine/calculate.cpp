@@ -35,6 +35,12 @@ constexpr const char* kPsychrometerTermTooLargeHere =
     "（大气压力B过大、空气流速υ过小，或干球温度t超出公式的适用范围），请检查输入！";
 constexpr const char* kWetBulbAboveDryBulb = "湿球温度ts不能高于干球温度t，请检查输入！";
 constexpr const char* kResultNotFinite = "计算结果超出了可以表示的范围，请检查输入！";
+constexpr const char* kBelowDryAir = "使含湿量d为负值（比干空气还干），请检查输入！";
+constexpr const char* kSupersaturated = "使空气超过饱和（ψ>100%，雾区），请检查输入！";
+constexpr const char* kDewPointOutsideFit = "露点温度tl须在0到65℃之间（露点公式的适用范围），请检查输入！";
+constexpr const char* kPairNotIndependent = "两个已知参数确定的是同一个量（含湿量d与露点温度tl都只取决于水蒸汽分压力），请换一个参数！";
+constexpr const char* kPairIllConditioned = "湿球温度ts与焓值h的线几乎平行，不能确定状态点，请换一个参数！";
+constexpr const char* kNoStateForPair = "在这个大气压力下没有同时具有这两个参数的空气，请检查输入！";
 
 // The psychrometer coefficient falls towards 65·10⁻⁵ as υ grows.
 constexpr double kLeastPsychrometerCoefficient = 1e-5 * 65;
@@ -59,6 +65,9 @@ const char* inputName(Quantity q)
     case Quantity::t: return "干球温度t";
     case Quantity::psi: return "相对湿度ψ";
     case Quantity::ts: return "湿球温度ts";
+    case Quantity::d: return "含湿量d";
+    case Quantity::h: return "焓值h";
+    case Quantity::tl: return "露点温度tl";
     default: return "";
     }
 }
@@ -282,6 +291,12 @@ std::string FailureMessage(const CalcFailure& failure)
         return std::string(failure.blamed == Quantity::B ? "大气压力B过大" : "空气流速υ过小") + kPsychrometerTermTooLarge;
     case CalcCause::NoWetBulbAtThisDryBulb: return kPsychrometerTermTooLargeHere;
     case CalcCause::ResultNotFinite: return kResultNotFinite;
+    case CalcCause::BelowDryAir: return std::string(inputName(failure.blamed)) + kBelowDryAir;
+    case CalcCause::Supersaturated: return std::string(inputName(failure.blamed)) + kSupersaturated;
+    case CalcCause::DewPointOutsideFit: return kDewPointOutsideFit;
+    case CalcCause::PairNotIndependent: return kPairNotIndependent;
+    case CalcCause::PairIllConditioned: return kPairIllConditioned;
+    case CalcCause::NoStateForPair: return kNoStateForPair;
     }
     return {};
 }
@@ -290,4 +305,9 @@ std::string_view ShownText(const CalcInputs& inputs, const CalcOutcome& outcome,
                            Quantity q)
 {
     return IsTyped(q, mode) ? std::string_view(TypedText(inputs, mode, q)) : ResultText(outcome, q);
+}
+
+CalcFailure WetBulbSearchFailure(double B, double upsilon, double t)
+{
+    return searchFailure(B, upsilon, t);
 }

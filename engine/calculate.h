@@ -58,6 +58,13 @@ enum class CalcCause {
     PsychrometerTermTooLarge,  // A·(t − ts)·B beyond every saturation pressure: B or υ to blame
     NoWetBulbAtThisDryBulb,    // A·(t − ts)·B beyond the saturation pressure at this t already
     ResultNotFinite,           // a result beyond what a number holds
+    // A state from two properties:
+    BelowDryAir,               // the blamed property makes d negative
+    Supersaturated,            // the blamed property puts the air beyond saturation (ψ > 100 %, fog)
+    DewPointOutsideFit,        // tl outside 0 … 65 °C, where the dew-point fit holds
+    PairNotIndependent,        // the two properties fix the same thing (d and tl, or one twice)
+    PairIllConditioned,        // ts and h: wet-bulb lines run almost along the isenthalps
+    NoStateForPair,            // no air at this B has both values
 };
 
 struct CalcFailure {
@@ -82,6 +89,10 @@ inline constexpr const char* kDewPointMessage = "对不起，目前还无法用�
 // Computes the state point from the five typed texts in the given mode.
 // Pure: touches no window and keeps no state.
 CalcOutcome CalculateStatePoint(InputMode mode, const CalcInputs& inputs);
+
+// Why SearchWetBulb(B, υ, t, Pq) found no wet bulb, as the calculation
+// words it: for every calculation that searches.
+CalcFailure WetBulbSearchFailure(double B, double upsilon, double t);
 
 // The failure's message, in Chinese, as the window, nimbara-calc and the batch
 // all show it; empty for no failure.
