@@ -206,9 +206,13 @@ DesignFile ReadDesign(std::string_view text)
         });
     } catch (const json::parse_error& e) {
         // e.byte counts from 1 and points just past where reading stopped.
-        return {std::nullopt, "设计文件不是有效的 JSON：" + place(text, e.byte == 0 ? 0 : e.byte - 1) + "有误"};
+        return {std::nullopt, "设计文件不是有效的 JSON：" + place(text, e.byte == 0 ? 0 : e.byte - 1) + "（读到此处）有误"};
     } catch (const TooDeep&) {
         return {std::nullopt, "设计文件嵌套太深，不是一个设计"};
+    } catch (const json::out_of_range&) {
+        return {std::nullopt, "设计文件中有超出可以计算范围的数值"};
+    } catch (const json::exception&) {
+        return {std::nullopt, "设计文件不是有效的 JSON"};
     }
     try {
         return read(root);

@@ -28,6 +28,7 @@ public:
     DesignResult run();
 
 private:
+    bool build();
     // The state from two properties, named; a failure names the point.
     bool state(const char* name, const char* title, Given a, Given b);
     const StatePoint& at(const std::string& name) const { return m_out.point(name)->state; }
@@ -59,7 +60,7 @@ private:
 
 bool Designer::state(const char* name, const char* title, Given a, Given b)
 {
-    const PairState s = StateFromPair(m_in.B, m_in.upsilon, a, b);
+    const PairState s = StateFromPair(m_in.B, m_in.upsilon, a, b, WetBulb::Optional);
     if (s.failure) {
         // A computed point beyond saturation has its own message.
         if (s.failure.cause == CalcCause::Supersaturated && std::string(name) == "C")
@@ -68,7 +69,7 @@ bool Designer::state(const char* name, const char* title, Given a, Given b)
             return refuse(DesignCause::SupplySaturated);
         return refuse(DesignCause::PointFailed, std::string(title) + "状态点 " + name + "：" + FailureMessage(s.failure));
     }
-    m_out.points.push_back({name, title, s.point});
+    m_out.points.push_back({name, title, s.point, s.wetBulbFound});
     return true;
 }
 
@@ -153,21 +154,31 @@ std::optional<double> Designer::supplyT() const
     return std::nullopt;
 }
 
-DesignResult Designer::run()
+bool Designer::build()
 {
     if (m_in.supply && m_in.supply->kind == SupplyRule::Kind::Difference && !(m_in.supply->value > 0))
-        return refuse(DesignCause::SupplyNotPositive), m_out;
+        return refuse(DesignCause::SupplyNotPositive);
     if (!(m_in.freshAirRatio >= 0 && m_in.freshAirRatio <= 1))
-        return refuse(DesignCause::RatioOutOfRange), m_out;
+        return refuse(DesignCause::RatioOutOfRange);
     if (!state("N", "室内", m_in.room[0], m_in.room[1]) || !state("W", "室外", m_in.outdoor[0], m_in.outdoor[1]))
-        return m_out;
+        return false;
     // ε = Q / (W / 1000) kJ/kg, Q in kW and W in g/s.
     if (m_in.W != 0)
         m_out.epsilon = m_in.Q / (m_in.W / 1000);
-    const bool done = m_in.season == Season::Winter                 ? winter()
-                      : m_in.system == AirSystem::SecondaryReturn ? summerSecondary()
-                                                                   : summer();
+    return m_in.season == Season::Winter                 ? winter()
+           : m_in.system == AirSystem::SecondaryReturn ? summerSecondary()
+                                                        : summer();
+}
+
+DesignResult Designer::run()
+{
+    // The procedures hold references to points while they add more: room for
+    // all six (N, W, C, H, L, O) from the start, so that none moves.
+    m_out.points.reserve(6);
+    const bool done = build();
     if (!done) {
+        // A refused design keeps nothing but why.
+        m_out.epsilon.reset();
         m_out.points.clear();
         m_out.loads.clear();
         m_out.checks.clear();
@@ -202,7 +213,7 @@ bool Designer::summer()
                                + fixed(m_in.W / 1000 / ((N.d - O.d) / 1000), 4) + " kg/s");
     }
     if (dewPointSupply) {
-        m_out.points.push_back({"L", "机器露点", O});
+        m_out.points.push_back({"L", "机器露点", O, m_out.point("O")->wetBulbFound});
     } else {
         if (O.psi * 100 > m_in.coilRh)
             return refuse(DesignCause::SupplyWetterThanCoil);

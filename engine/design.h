@@ -68,6 +68,7 @@ struct DesignPoint {
     std::string name;   // N, W, C, H, L, O
     std::string title;  // 室内, 室外, 混合, 加热后, 机器露点, 送风
     StatePoint state;
+    bool wetBulbFound = true;  // false: state.ts is NaN, no wet bulb meets the search's tolerance
 };
 
 struct DesignLoad {

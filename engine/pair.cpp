@@ -213,7 +213,7 @@ bool IsPairProperty(Quantity q)
            || q == Quantity::h || q == Quantity::tl;
 }
 
-PairState StateFromPair(double B, double upsilon, Given a, Given b)
+PairState StateFromPair(double B, double upsilon, Given a, Given b, WetBulb wetBulb)
 {
     if (!std::isfinite(B))
         return {fail(CalcCause::NotFinite, Quantity::B)};
@@ -246,17 +246,18 @@ PairState StateFromPair(double B, double upsilon, Given a, Given b)
         s.ts = valueOf(Quantity::ts, a, b);
     } else {
         const WetBulbSearch search = SearchWetBulb(B, upsilon, s.t, s.Pq);
-        if (!search.found)
+        if (!search.found && wetBulb == WetBulb::Required)
             return {WetBulbSearchFailure(B, upsilon, s.t)};
-        s.ts = search.ts;
+        out.wetBulbFound = search.found;
+        s.ts = search.found ? search.ts : std::numeric_limits<double>::quiet_NaN();
     }
-    s.Pqbs = Pressure(s.ts);
+    s.Pqbs = out.wetBulbFound ? Pressure(s.ts) : s.ts;
     s.h = isGiven(Quantity::h, a, b) ? valueOf(Quantity::h, a, b) : Enthalpy(s.t, s.d);
     const bool tlGiven = isGiven(Quantity::tl, a, b);
     s.tl = tlGiven ? valueOf(Quantity::tl, a, b) : DewPointFit(s.Pq);
     s.rho = Density(B, s.t, s.Pq);
     s.v = SpecificVolume(s.rho);
-    for (double v : {s.ts, s.Pqbs, s.psi, s.d, s.h, s.rho, s.v}) {
+    for (double v : {s.psi, s.d, s.h, s.rho, s.v, out.wetBulbFound ? s.Pqbs : 0.0}) {
         if (!std::isfinite(v))
             return {fail(CalcCause::ResultNotFinite, Quantity::B)};
     }

@@ -21,7 +21,14 @@ struct PairState {
     CalcFailure failure;
     StatePoint point;                 // the whole state (no failure only)
     bool dewPointOutOfRange = false;  // tl outside 0 … 65 °C, where the fit holds
+    bool wetBulbFound = true;         // false: ts and Pqbs are NaN (see below)
 };
+
+// What a failed wet-bulb search does: refuse the state (as the calculation
+// window does), or leave ts out and keep the rest. The search's tolerance
+// finds no wet bulb for many cold states (−15 ℃ at 60 %, −5 ℃ at 90 %) that a
+// design still has to pass through; ts is only shown there, never used.
+enum class WetBulb { Required, Optional };
 
 // The state at B (Pa), with the wet bulb searched at υ (m/s), from two
 // properties, computed as the ψ-known calculation computes: saturation by
@@ -36,7 +43,8 @@ struct PairState {
 //          (the psychrometer equation solved for t), or ψ (Pressure(t) = Pq/ψ);
 //   ψ with h or ts: t solved to the last bit along the line of that ψ.
 // d with tl fix the same thing, and ts with h barely cross: both refused.
-PairState StateFromPair(double B, double upsilon, Given first, Given second);
+PairState StateFromPair(double B, double upsilon, Given first, Given second,
+                        WetBulb wetBulb = WetBulb::Required);
 
 // The same from typed texts, for nimbara-calc and the batch.
 struct PairInputs {

@@ -72,6 +72,8 @@ INSTANTIATE_TEST_SUITE_P(
                     Args{"-t"}, Args{"-t", "27", "--rh", "1", "-x"},
                     Args{"-t", "27", "--rh", "1", "--rhx"}, Args{"-t", "27", "--rh", "1", "extra"},
                     Args{"-t", "27", "-t", "28", "--rh", "1"}, Args{"--batch", "a.csv", "b.csv"},
-                    Args{"--batch", "-t", "27"}, Args{"--batch", "--batch"}));
+                    Args{"--batch", "-t", "27"}, Args{"--batch", "--batch"},
+                    Args{"-t", "27", "--rh", "1", "--json"}, Args{"--design", "a.json", "-t", "27"},
+                    Args{"--design", "a.json", "--batch"}, Args{"-t", "27", "--d", "1", "--h", "2"}));
 
 }  // namespace

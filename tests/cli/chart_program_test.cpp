@@ -283,6 +283,27 @@ TEST_F(ChartRun, TheInputsAreJudgedBeforeTheChartsRange)
     EXPECT_TRUE(entries().empty());
 }
 
+TEST_F(ChartRun, ADesignPrintsItsSheetAndDrawsItsPointsLinesAndProcess)
+{
+    const std::string design = R"({"season": "summer", "system": "secondary-return",
+        "room": {"t": 22, "rh": 55}, "outdoor": {"t": 35, "ts": 26.9}, "load": {"Q": 3.314, "W": 0.264},
+        "fresh_air_ratio": 0.15, "supply": {"dt": 5}, "coil_rh": 95})";
+    std::ofstream(path("ahu.json")) << design;
+    const ProcessResult plain = calc({"--design", path("ahu.json")});
+    const ProcessResult r = calc({"--design", path("ahu.json"), "--chart", path("ahu.svg")});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, plain.out);
+    const std::string text = svgText(readFile(path("ahu.svg")));
+    for (const char* expected : {"N 室内", "W 室外", "C 混合", "L 机器露点", "O 送风", "过程线 6 条", "虚线：", "Δh = "})
+        EXPECT_NE(text.find(expected), std::string::npos) << "missing: " << expected;
+    // A chart never replaces the design it was drawn from, and a design that
+    // cannot be built draws nothing.
+    EXPECT_EQ(calc({"--design", path("ahu.json"), "--chart", path("ahu.json")}).exitCode, 2);
+    EXPECT_EQ(readFile(path("ahu.json")), design);
+    EXPECT_EQ(calc({"--design", "-", "--chart", path("bad.svg")}, "{}").exitCode, 2);
+    EXPECT_EQ(entries(), (Args{"ahu.json", "ahu.svg"}));
+}
+
 TEST_F(ChartRun, FailedRunsLeaveAnEarlierChartAlone)
 {
     ASSERT_EQ(calc(with(kPoint, {"--chart", path("kept.png")})).exitCode, 0);
