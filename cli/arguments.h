@@ -72,10 +72,11 @@ int JobsToRun(const CliArguments& a);
 std::string ChartRangeProblem(double B, const ChartRange& range);
 
 // Reads the arguments after the program name. Options: -B, -u, -t, --rh,
-// --ts, --altitude, --chart, --chart-t, --chart-d (each with its value as the
-// next argument, or joined: -t27, --rh=46.37), --chart-process,
-// --batch [FILE], --jobs N (with --batch only; 1 to kMaxJobs), --help (-h). An option's value is taken as it is, even when
-// it begins with "-" (-t -5 is a dry-bulb temperature of −5 °C).
+// --ts, --d, --h, --tl, --altitude, --design, --chart, --chart-t, --chart-d
+// (each with its value as the next argument, or joined: -t27, --rh=46.37),
+// --chart-process, --json, --batch [FILE], --jobs N (with --batch only; 1 to
+// kMaxJobs), --help (-h). An option's value is taken as it is, even when it
+// begins with "-" (-t -5 is a dry-bulb temperature of −5 °C).
 CliArguments ParseArguments(const std::vector<std::string>& args);
 
 // The short usage text written with a usage error (standard error).

@@ -5,6 +5,7 @@
 
 #include "calculate.h"
 #include "option_values.h"
+#include "pair.h"
 #include "printable.h"
 
 namespace {
@@ -12,6 +13,9 @@ namespace {
 constexpr std::array<std::string_view, 5> kRequiredColumns = {"mode", "B", "upsilon", "t", "value"};
 // The column that may stand in for B: the altitude, from which B follows.
 constexpr std::string_view kAltitudeColumn = "altitude";
+// The columns that may stand with t instead of mode and value.
+constexpr std::pair<std::string_view, Quantity> kPairColumns[] = {
+    {"psi", Quantity::psi}, {"d", Quantity::d}, {"h", Quantity::h}, {"tl", Quantity::tl}};
 
 std::string lineMessage(long line, std::string_view what)
 {
@@ -66,19 +70,43 @@ bool RowCalculator::readHeader(const std::vector<std::string>& header, std::stri
         return false;
     }
     const bool pressureGiven = m_altitudeColumn || m_altitude;
+    if (!found[kMode] && !found[kValue] && !readPairHeader(header, error))
+        return false;
     std::string missing;
     for (std::size_t r = 0; r < kRequiredColumns.size(); ++r) {
-        if (!found[r] && !(r == kB && pressureGiven)) {
+        const bool byPair = m_pairWith && (r == kMode || r == kValue);
+        if (!found[r] && !(r == kB && pressureGiven) && !byPair) {
             if (!missing.empty())
                 missing += ",";
             missing += kRequiredColumns[r];
         }
     }
     if (!missing.empty()) {
-        error = "表头缺少必需的列：" + missing + "（须有 mode,B,upsilon,t,value，或以 altitude 列代替 B）";
+        error = "表头缺少必需的列：" + missing
+                + "（须有 mode,B,upsilon,t,value，或以 altitude 列代替 B；也可以 psi、d、h、tl 之一代替 mode,value）";
         return false;
     }
     m_width = header.size();
+    return true;
+}
+
+bool RowCalculator::readPairHeader(const std::vector<std::string>& header, std::string& error)
+{
+    std::string names;
+    for (std::size_t i = 0; i < header.size(); ++i) {
+        for (const auto& [name, quantity] : kPairColumns) {
+            if (header[i] != name)
+                continue;
+            if (m_pairWith) {
+                error = "表头中 psi、d、h、tl 只能有一列（与 t 一起确定状态点），这里有 " + names + "," + std::string(name);
+                return false;
+            }
+            m_pairWith = quantity;
+            m_columns[kValue] = i;
+            names = name;
+        }
+    }
+    // Without a pair column the missing mode and value are reported as before.
     return true;
 }
 
@@ -106,6 +134,8 @@ std::string RowCalculator::recordProblem(const BatchRecord& record) const
                                             + (count < m_width ? "缺少的字段留空"
                                                                : "多出的字段没有输出"));
     }
+    if (m_pairWith)
+        return {};
     const std::string& mode = record.fields[m_columns[kMode]];
     if (mode != "psi" && mode != "ts") {
         // A byte-order mark cannot be seen: say it is there (a second file
@@ -138,15 +168,19 @@ BatchResults RowCalculator::calculate(const BatchRecord& record, RowPoint* point
     }
 
     auto field = [&](Column c) -> const std::string& { return record.fields[m_columns[c]]; };
-    const bool psiKnown = field(kMode) == "psi";
     std::optional<double> pressure;
     if (!m_hasB && altitude)
         pressure = PressureAtAltitudeRounded(*altitude);
-    const CalcInputs inputs{m_hasB ? field(kB) : std::string(), field(kUpsilon), field(kT),
-                            psiKnown ? std::string() : field(kValue),
-                            psiKnown ? field(kValue) : std::string(), pressure};
-    const InputMode mode = psiKnown ? InputMode::PsiKnown : InputMode::TsKnown;
-    const CalcOutcome outcome = CalculateStatePoint(mode, inputs);
+    const std::string B = m_hasB ? field(kB) : std::string();
+    CalcOutcome outcome;
+    if (m_pairWith) {
+        outcome = CalculateFromPair({B, field(kUpsilon), Quantity::t, field(kT), *m_pairWith, field(kValue), pressure});
+    } else {
+        const bool psiKnown = field(kMode) == "psi";
+        const CalcInputs inputs{B, field(kUpsilon), field(kT), psiKnown ? std::string() : field(kValue),
+                                psiKnown ? field(kValue) : std::string(), pressure};
+        outcome = CalculateStatePoint(psiKnown ? InputMode::PsiKnown : InputMode::TsKnown, inputs);
+    }
     switch (outcome.status) {
     case CalcStatus::Incomplete:
         results[kBatchStatusColumn] = "incomplete";

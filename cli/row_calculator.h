@@ -53,8 +53,10 @@ public:
     {
     }
 
-    // Finds the columns mode, B, upsilon, t and value in the header's fields;
-    // false with `error` set (in Chinese) when one is missing or named twice.
+    // Finds the columns mode, B, upsilon, t and value in the header's fields,
+    // or instead of mode and value one of psi, d, h and tl (t with that
+    // property for every row); false with `error` set (in Chinese) when one
+    // is missing or named twice.
     // Without a B column an altitude column (m) gives each row its B; beside a
     // B column it is an ordinary column.
     bool readHeader(const std::vector<std::string>& header, std::string& error);
@@ -72,6 +74,7 @@ private:
     enum Column { kMode, kB, kUpsilon, kT, kValue, kColumns };
 
     std::string recordProblem(const BatchRecord& record) const;
+    bool readPairHeader(const std::vector<std::string>& header, std::string& error);
 
     CsvLimits m_limits;
     std::optional<double> m_altitude;
@@ -79,4 +82,7 @@ private:
     bool m_hasB = false;
     std::optional<std::size_t> m_altitudeColumn;
     std::size_t m_width = 0;
+    // Without mode and value columns: t with the column of this quantity
+    // (psi, d, h or tl), which stands where value does.
+    std::optional<Quantity> m_pairWith;
 };

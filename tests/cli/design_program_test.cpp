@@ -46,6 +46,20 @@ TEST(TwoProperties, EveryPairPrintsTheTwelveLinesWithTheGivenOnesAsTyped)
     EXPECT_EQ(refused.err, "湿球温度ts与焓值h的线几乎平行，不能确定状态点，请换一个参数！\n");
 }
 
+TEST(TwoProperties, TheBatchTakesTWithAPropertyColumnInsteadOfModeAndValue)
+{
+    const ProcessResult r = calc({"--batch"}, "t,h,B,upsilon,label\n27,53.6,101325,2.5,a\n20,10,101325,2.5,b\n");
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "t,h,B,upsilon,label,ts,psi,d,h,rho,v,Pqb,Pqbs,Pq,tl,status,message\n"
+                     "27,53.6,101325,2.5,a,19.03,46.37,10.32,,1.168,0.85653,3567.31,2201.92,1654.14165,14.94,ok,\n"
+                     "20,10,101325,2.5,b,,,,,,,,,,,error,第3行：焓值h使含湿量d为负值（比干空气还干），请检查输入！\n");
+    for (const char* header : {"t,d,h,B,upsilon\n", "d,B,upsilon\n"}) {
+        const ProcessResult bad = calc({"--batch"}, header);
+        EXPECT_EQ(bad.exitCode, 2) << header;
+        EXPECT_NE(bad.err.find("表头"), std::string::npos) << bad.err;
+    }
+}
+
 const std::string kSummer = R"({
   "season": "summer", "system": "primary-return",
   "room": {"t": 22, "rh": 55}, "outdoor": {"t": 35, "ts": 26.9},
