@@ -44,7 +44,16 @@ QString ChartCanvas::Text(const std::string& utf8)
 
 QString ChartCanvas::Number(double value)
 {
-    return Text(FormatShortest(value));
+    return Signed(FormatShortest(value));
+}
+
+QString ChartCanvas::Signed(const std::string& number)
+{
+    // A printed chart writes the minus sign, not the hyphen.
+    QString text = Text(number);
+    if (text.startsWith(u'-'))
+        text.replace(0, 1, QChar(0x2212));
+    return text;
 }
 
 QPointF ChartCanvas::Unit(QPointF v)
@@ -192,11 +201,11 @@ double ChartCanvas::markerRadius() const
     return m_layout.mm(0.9);
 }
 
-void ChartCanvas::drawMarkers(const QVector<QPointF>& centres)
+void ChartCanvas::drawMarkers(const QVector<QPointF>& centres, bool hollow)
 {
     const double r = markerRadius();
-    m_p.setPen(pen(ChartPalette::kPointEdge, 0.15));
-    m_p.setBrush(ChartPalette::kPoint);
+    m_p.setPen(pen(hollow ? ChartPalette::kPoint : ChartPalette::kPointEdge, hollow ? 0.3 : 0.15));
+    m_p.setBrush(hollow ? QBrush(Qt::white) : QBrush(ChartPalette::kPoint));
     for (const QPointF& at : centres)
         m_p.drawEllipse(at, r, r);
     m_p.setBrush(Qt::NoBrush);

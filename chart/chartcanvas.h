@@ -57,14 +57,17 @@ public:
     void drawArrowhead(QPointF tip, QPointF direction, const QColor& colour);
     QPolygonF arrowhead(QPointF tip, QPointF direction) const;
 
-    // State-point markers, in the chart and as the legend's key alike.
+    // State-point markers, in the chart and as the legend's key alike;
+    // hollow for points of another barometric pressure.
     double markerRadius() const;
-    void drawMarkers(const QVector<QPointF>& centres);
+    void drawMarkers(const QVector<QPointF>& centres, bool hollow = false);
 
     // Text from UTF-8.
     static QString Text(const std::string& utf8);
-    // Numbers on scales: shortest form, "." whatever the locale.
+    // Numbers on scales: shortest form, "." whatever the locale, "−" (U+2212)
+    // for the minus sign; Signed() gives a formatted number that sign.
     static QString Number(double value);
+    static QString Signed(const std::string& number);
     // `v` scaled to length 1 (zero stays zero), and its angle in degrees.
     static QPointF Unit(QPointF v);
     static double AngleOf(QPointF v);

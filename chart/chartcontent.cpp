@@ -23,15 +23,21 @@ std::string FailedRowsNote(long failed)
 ChartPoint ChartPointOf(const StatePoint& point, std::string label, bool details)
 {
     ChartPoint p{point.d, point.h, std::move(label), {}};
-    if (details) {
-        for (Quantity q : {Quantity::t, Quantity::psi, Quantity::d, Quantity::h}) {
-            const QuantityInfo& info = Info(q);
-            const std::string unit = info.unit;
-            // "27℃", "46.37%", but "10.32 g/kg干".
-            const bool sign = unit == "℃" || unit == "%";
-            p.details.push_back(std::string(info.symbol) + " = " + DisplayText(point, q)
-                                + (sign ? "" : " ") + unit);
-        }
+    if (!details)
+        return p;
+    // Two decimals throughout: ψ, d, ts and tl as the record shows them, t and
+    // h to the same places.
+    const bool dewPointShown = point.Pq > 0 && point.tl >= 0 && point.tl <= 65;
+    for (Quantity q : {Quantity::t, Quantity::psi, Quantity::d, Quantity::h, Quantity::ts, Quantity::tl}) {
+        if (q == Quantity::tl && !dewPointShown)
+            continue;
+        const QuantityInfo& info = Info(q);
+        const std::string unit = info.unit;
+        const std::string value = q == Quantity::t || q == Quantity::h ? FormatFixed(ValueOf(point, q), 2)
+                                                                       : DisplayText(point, q);
+        // "27.00℃", "46.37%", but "10.32 g/kg干".
+        const bool sign = unit == "℃" || unit == "%";
+        p.details.push_back(std::string(info.symbol) + " = " + value + (sign ? "" : " ") + unit);
     }
     return p;
 }

@@ -32,6 +32,7 @@ struct ChartPoint {
     double h = 0;                      // kJ/kg dry air
     std::string label;                 // written beside the marker, UTF-8; may be empty
     std::vector<std::string> details;  // further lines under the label
+    bool otherPressure = false;        // of another B: off this chart's ψ curves, drawn hollow
 };
 
 struct ChartContent {
@@ -56,5 +57,5 @@ std::string OutsideNote(long outside);
 std::string FailedRowsNote(long failed);
 
 // The point of a calculated state, labelled `label`; with `details`, its t,
-// ψ, d and h follow in the texts the calculation window shows.
+// ψ, d, h, ts and tl (when the dew-point fit holds) follow, to two decimals.
 ChartPoint ChartPointOf(const StatePoint& point, std::string label, bool details);

@@ -125,6 +125,15 @@ bool ChartFile::paintSvg(const ChartContent& content)
     families << QStringLiteral("serif");
     data.replace(QStringLiteral("font-family=\"%1\"").arg(font.families().first()).toUtf8(),
                  QStringLiteral("font-family=\"%1\"").arg(families.join(QStringLiteral(", "))).toUtf8());
+    // The generator states the size from whole pixels (297.127 × 210.079 mm):
+    // the page is A4, exactly.
+    const int header = data.indexOf("viewBox=");
+    const int width = data.indexOf("width=\"");
+    if (width >= 0 && header > width) {
+        const int end = data.indexOf('\n', width);
+        data.replace(width, end - width, QStringLiteral("width=\"%1mm\" height=\"%2mm\"")
+                                             .arg(mm.width()).arg(mm.height()).toUtf8());
+    }
     return m_file.write(std::string_view(data.constData(), static_cast<std::size_t>(data.size())))
            || failWrite();
 }

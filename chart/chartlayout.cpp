@@ -14,6 +14,9 @@ constexpr double kRightGap = 9;       // h labels at the right edge
 constexpr double kColumnWidth = 58;   // legend and ε fan
 constexpr double kFooterHeight = 5;
 constexpr double kFanHeight = 75;
+// The ε fan's rays are at least 20 mm long in a fan this high (its heading and
+// the ratios' labels take the rest).
+constexpr double kLeastFanHeight = 68;
 
 }  // namespace
 
@@ -35,8 +38,22 @@ ChartLayout::ChartLayout(const ChartLines& lines, QSizeF page, double dotsPerMm)
     } else {
         m_frame = area;
     }
+    // The column takes the page's height whatever the frame's, so that a wide,
+    // low frame still leaves room for the legend and a fan of long rays.
+    m_columnBottom = area.bottom();
     const double columnLeft = m_frame.right() + mm(kRightGap);
-    const double fanHeight = std::min(mm(kFanHeight), m_frame.height() / 2);
-    m_fan = QRectF(columnLeft, m_frame.bottom() - fanHeight, mm(kColumnWidth), fanHeight);
+    const double fanHeight = std::min(mm(kFanHeight), (m_columnBottom - m_frame.top()) / 2);
+    m_fan = QRectF(columnLeft, m_columnBottom - fanHeight, mm(kColumnWidth), fanHeight);
     m_legend = QRectF(columnLeft, m_frame.top(), mm(kColumnWidth), m_fan.top() - mm(4) - m_frame.top());
+}
+
+void ChartLayout::fitLegend(double needed)
+{
+    // The legend takes what its entries need, the ε fan keeps the rest, but
+    // never less than a fan of readable rays.
+    const double column = m_columnBottom - m_frame.top();
+    const double fanHeight = std::clamp(column - needed - mm(4), std::min(mm(kLeastFanHeight), column / 2),
+                                        std::max(m_fan.height(), std::min(mm(kLeastFanHeight), column / 2)));
+    m_fan.setTop(m_columnBottom - fanHeight);
+    m_legend.setBottom(m_fan.top() - mm(4));
 }

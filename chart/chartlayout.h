@@ -26,6 +26,10 @@ public:
     QRectF fan() const { return m_fan; }
     QRectF footer() const { return m_footer; }
 
+    // Gives the legend `needed` of the column's height, taken from the ε fan
+    // down to a fan that still has rays of 20 mm.
+    void fitLegend(double needed);
+
     // A4 landscape in millimetres.
     static QSizeF A4Landscape() { return {297, 210}; }
 
@@ -38,4 +42,5 @@ private:
     QRectF m_legend;
     QRectF m_fan;
     QRectF m_footer;
+    double m_columnBottom = 0;
 };

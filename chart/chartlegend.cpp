@@ -15,19 +15,36 @@ ChartLegend::ChartLegend(ChartCanvas& canvas, const ChartContent& content, const
 {
 }
 
+double ChartLegend::height()
+{
+    return entries(false);
+}
+
 void ChartLegend::draw()
 {
-    const QRectF box = layout().legend();
+    entries(true);
+}
+
+double ChartLegend::entries(bool paint)
+{
+    // The box reaches down to the page's footer while measuring.
+    const QRectF box = paint ? layout().legend()
+                             : QRectF(layout().legend().topLeft(), QPointF(layout().legend().right(), layout().page().height()));
     const double x = box.left() + layout().mm(2);
     const double keyEnd = x + layout().mm(7);
     double y = box.top() + layout().mm(1.5);
-    painter().setPen(m_canvas.pen(ChartPalette::kInk, 0.2));
-    painter().setBrush(Qt::NoBrush);
-    painter().drawRect(box);
-
+    painter().save();
+    if (paint) {
+        painter().setPen(m_canvas.pen(ChartPalette::kInk, 0.2));
+        painter().setBrush(Qt::NoBrush);
+        painter().drawRect(box);
+    }
     m_canvas.setFont(9, true);
     painter().setPen(ChartPalette::kInk);
-    y = m_canvas.drawLabel(QPointF(x, y), Qt::AlignLeft | Qt::AlignTop, QStringLiteral("图　例")).bottom()
+    const QString heading = QStringLiteral("图　例");
+    y = (paint ? m_canvas.drawLabel(QPointF(x, y), Qt::AlignLeft | Qt::AlignTop, heading)
+               : painter().boundingRect(QRectF(x, y, box.width(), box.height()), Qt::AlignLeft | Qt::AlignTop, heading))
+            .bottom()
         + layout().mm(1);
 
     // One line of the legend: a key drawn by `key` in the key column, then the text.
@@ -36,12 +53,14 @@ void ChartLegend::draw()
     const auto entry = [&](auto key, const QString& s) {
         if (y + lineHeight > box.bottom() - layout().mm(1))
             return;
-        key(y + lineHeight / 2);
+        if (paint)
+            key(y + lineHeight / 2);
         painter().setPen(ChartPalette::kInk);
         const QRectF rect(keyEnd + layout().mm(1.5), y, box.right() - keyEnd - layout().mm(3),
                           box.bottom() - y);
         const QRectF used = painter().boundingRect(rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, s);
-        painter().drawText(rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, s);
+        if (paint)
+            painter().drawText(rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, s);
         y = used.bottom() + layout().mm(0.6);
     };
     const auto lineKey = [&](const QColor& colour, double width) {
@@ -75,6 +94,12 @@ void ChartLegend::draw()
         entry(pointKey, QStringLiteral("状态点：%1 个").arg(m_points.plotted()));
         if (m_points.plotted() > 0 && !m_points.labelled())
             entry(noKey, QStringLiteral("点数较多，未逐点标注"));
+        const bool others = std::any_of(m_content.points.begin(), m_content.points.end(),
+                                        [](const ChartPoint& p) { return p.otherPressure; });
+        if (others && m_points.labelled()) {
+            entry([&](double mid) { m_canvas.drawMarkers({QPointF((x + keyEnd) / 2, mid)}, true); },
+                  QStringLiteral("空心点：大气压力 B 与本图不同，不在本图的 ψ 线上"));
+        }
     }
     if (m_points.outside() > 0)
         entry(noKey, QString::fromStdString(OutsideNote(m_points.outside())));
@@ -91,6 +116,8 @@ void ChartLegend::draw()
     }
     for (const std::string& note : m_content.notes)
         entry(noKey, ChartCanvas::Text(note));
+    painter().restore();
+    return y + layout().mm(1) - box.top();
 }
 
 void ChartLegend::drawFan()
@@ -130,12 +157,12 @@ void ChartLegend::drawFan()
     for (int epsilon : kFanRatios) {
         const QPointF direction = map.displacement(dd, epsilon * dd / 1000);
         m_canvas.drawTurnedLabel(ray(direction), ChartCanvas::AngleOf(direction),
-                                 Qt::AlignLeft | Qt::AlignVCenter, QString::number(epsilon), false);
+                                 Qt::AlignLeft | Qt::AlignVCenter, ChartCanvas::Number(epsilon), false);
     }
     m_canvas.drawLabel(ray(map.displacement(0, 1)), Qt::AlignHCenter | Qt::AlignBottom,
                        QStringLiteral("+∞"));
     m_canvas.drawLabel(ray(map.displacement(0, -1)), Qt::AlignHCenter | Qt::AlignTop,
-                       QStringLiteral("-∞"));
+                       QStringLiteral("−∞"));
     painter().setPen(m_canvas.pen(ChartPalette::kInk, 0.2));
     painter().setBrush(ChartPalette::kInk);
     painter().drawEllipse(origin, layout().mm(0.5), layout().mm(0.5));

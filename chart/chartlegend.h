@@ -17,11 +17,15 @@ public:
     // The heat–moisture ratios of the ε fan, kJ/kg, besides ±∞.
     static constexpr int kFanRatios[] = {20000, 10000, 5000, 3000, 2000, 1000, 0, -2000, -5000};
 
+    // The height its entries take, before anything is drawn: the layout
+    // gives the legend that much of the column and the ε fan the rest.
+    double height();
     void draw();
     // Rays in the directions the chart gives each ε.
     void drawFan();
 
 private:
+    double entries(bool paint);
     // Only references: the chart that draws these owns all of them and
     // outlives them.
     QPainter& painter() const { return m_canvas.painter(); }

@@ -65,9 +65,12 @@ void ChartPainter::paint()
         m_points.place();
         m_points.drawProcess();
         m_points.draw();
+        // The legend's entries are known once the points are drawn.
+        m_layout.fitLegend(m_legend.height());
         m_legend.drawFan();
     } else {
         m_points.leaveAllOut();
+        m_layout.fitLegend(m_legend.height());
     }
     m_p.setPen(m_canvas.pen(ChartPalette::kInk, 0.3));
     m_p.setBrush(Qt::NoBrush);

@@ -179,11 +179,11 @@ void ChartPoints::drawProcess()
         // ratio it would give, millions of kJ/kg, is the vertical ±∞ direction.
         QString epsilon;
         if (std::fabs(arrow.dd) < kShownMoistureStep / 2)
-            epsilon = arrow.dh > 0 ? QStringLiteral("+∞") : QStringLiteral("-∞");
+            epsilon = arrow.dh > 0 ? QStringLiteral("+∞") : QStringLiteral("−∞");
         else
-            epsilon = ChartCanvas::Text(FormatFixed(arrow.dh / (arrow.dd / 1000), 0));
+            epsilon = ChartCanvas::Signed(FormatFixed(arrow.dh / (arrow.dd / 1000), 0));
         const QVector<ChartCanvas::BlockLine> lines = {
-            {QStringLiteral("Δh = %1 kJ/kg干").arg(ChartCanvas::Text(FormatFixed(arrow.dh, 2))), font},
+            {QStringLiteral("Δh = %1 kJ/kg干").arg(ChartCanvas::Signed(FormatFixed(arrow.dh, 2))), font},
             {QStringLiteral("ε = %1 kJ/kg").arg(epsilon), font},
         };
         // Beside the arrow, near its middle, on whichever side is free.
@@ -234,7 +234,11 @@ void ChartPoints::draw()
         painter().drawPoints(m_dots.data(), static_cast<int>(m_dots.size()));
         return;
     }
-    m_canvas.drawMarkers(m_dots);
+    QVector<QPointF> filled, hollow;
+    for (qsizetype i = 0; i < m_dots.size(); ++i)
+        (m_drawnPoints[i]->otherPressure ? hollow : filled).push_back(m_dots[i]);
+    m_canvas.drawMarkers(filled);
+    m_canvas.drawMarkers(hollow, true);
 
     // Each label block (name, then detail lines) goes beside its marker,
     // where it covers no other marker and no earlier label if it can.

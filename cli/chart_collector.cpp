@@ -31,10 +31,11 @@ void ChartCollector::row(const FinishedRow& row)
         return;
     }
     const StatePoint& point = row.point.point;
+    const bool otherPressure = !m_content.points.empty() && point.B != m_content.B;
     if (m_content.points.empty()) {
         m_content.B = point.B;
         m_content.altitude = row.point.altitude;
-    } else if (point.B != m_content.B) {
+    } else if (otherPressure) {
         ++m_otherPressure;
     }
     // Labels are kept only while they can still be drawn: cut to what a
@@ -50,6 +51,7 @@ void ChartCollector::row(const FinishedRow& row)
             std::string().swap(earlier.label);
     }
     m_content.points.push_back(ChartPointOf(point, std::move(label), false));
+    m_content.points.back().otherPressure = otherPressure;
 }
 
 ChartContent ChartCollector::content() const

@@ -1,6 +1,8 @@
 // The chart drawn into real PNG, SVG and PDF files and read back.
 #include <gtest/gtest.h>
 
+#include <QFile>
+
 #include <ctime>
 
 #include <QColor>
@@ -110,14 +112,21 @@ TEST(RenderedPng, ProcessArrowsToPointsOutsideTheRangeStopAtTheFrame)
 TEST(RenderedSvg, IsWellFormedXmlWithItsTextsAsText)
 {
     QTemporaryDir dir;
-    const std::string text = SvgText(WriteChart(dir, "point.svg", DefaultPointChart()));
+    const QString path = WriteChart(dir, "point.svg", DefaultPointChart());
+    const std::string text = SvgText(path);
     for (const char* expected :
          {"焓", "含湿量", "相对湿度", "干球温度", "水蒸气分压力", "热湿比", "大气压力 B = 101325 Pa",
-          "状态点", "t = 27℃", "ψ = 46.37%", "d = 10.32 g/kg干", "h = 53.60034 kJ/kg干",
-          "ψ = 100%", "状态点：1 个"}) {
+          "状态点", "t = 27.00℃", "ψ = 46.37%", "d = 10.32 g/kg干", "h = 53.60 kJ/kg干", "ts = 19.03℃", "tl = 14.94℃",
+          "ψ = 100%", "状态点：1 个", "−2000", "−∞"}) {
         EXPECT_NE(text.find(expected), std::string::npos) << "missing: " << expected;
     }
     EXPECT_EQ(text.find("范围之外"), std::string::npos);
+    // Minus signs, not hyphens; exactly A4.
+    EXPECT_EQ(text.find("-2000"), std::string::npos);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray svg = file.readAll();
+    EXPECT_TRUE(svg.contains("<svg width=\"297mm\" height=\"210mm\"")) << svg.left(200).toStdString();
 }
 
 TEST(RenderedSvg, ProcessArrowsCarryTheirEnthalpyDifferenceAndRatio)
