@@ -8,9 +8,9 @@
 #include "chartpalette.h"
 
 ChartLegend::ChartLegend(ChartCanvas& canvas, const ChartContent& content, const ChartLines& lines,
-                         const ChartSpacing& spacing, const ChartPoints& points)
+                         const ChartFamilies& families, const ChartPoints& points)
     : m_canvas(canvas), m_content(content), m_lines(lines),
-      m_spacing(spacing),
+      m_families(families),
       m_points(points)
 {
 }
@@ -71,17 +71,13 @@ double ChartLegend::entries(bool paint)
     };
     const auto noKey = [](double) {};
 
-    entry(lineKey(ChartPalette::kIsotherm.major, 0.3),
-          m_spacing.isothermLabelStep() < 5
-              ? QStringLiteral("干球温度 t，每 1 ℃，每 5 ℃ 加粗")
-              : QStringLiteral("干球温度 t，每 1 ℃，每 5 ℃ 加粗并标注"));
-    entry(lineKey(ChartPalette::kIsenthalp.major, 0.22),
-          QStringLiteral("焓 h，每 %1 kJ/kg干，每 %2 kJ/kg干 标注")
-              .arg(ChartCanvas::Number(m_spacing.enthalpyStep()),
-                   ChartCanvas::Number(m_spacing.enthalpyLabelStep())));
-    entry(lineKey(ChartPalette::kHumidity, 0.22), QStringLiteral("相对湿度 ψ，10% … 90%"));
+    // Each family's key in its heavy line's colour and width, with its steps.
+    for (const LineFamily* f : {&m_families.isotherms, &m_families.isenthalps, &m_families.humidity}) {
+        entry(lineKey(f->major, f->majorWidth),
+              f == &m_families.humidity ? QStringLiteral("相对湿度 ψ，10% … 90%") : f->legendText());
+    }
     entry(lineKey(ChartPalette::kInk, 0.5), QStringLiteral("饱和线 ψ = 100%"));
-    entry(lineKey(ChartPalette::kMoisture.major, 0.15), QStringLiteral("含湿量 d"));
+    entry(lineKey(m_families.moisture.major, m_families.moisture.majorWidth), m_families.moisture.legendText());
 
     y += layout().mm(1.5);
     const auto pointKey = [&](double mid) { m_canvas.drawMarkers({QPointF((x + keyEnd) / 2, mid)}); };

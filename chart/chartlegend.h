@@ -5,14 +5,14 @@
 #include "chartcontent.h"
 #include "chartlines.h"
 #include "chartpoints.h"
-#include "chartspacing.h"
+#include "chartfamilies.h"
 
 // The legend names each kind of line at the spacing it was drawn with and
 // says how many points are on the chart, so it is drawn after them.
 class ChartLegend {
 public:
     ChartLegend(ChartCanvas& canvas, const ChartContent& content, const ChartLines& lines,
-                const ChartSpacing& spacing, const ChartPoints& points);
+                const ChartFamilies& families, const ChartPoints& points);
 
     // The heat–moisture ratios of the ε fan, kJ/kg, besides ±∞.
     static constexpr int kFanRatios[] = {20000, 10000, 5000, 3000, 2000, 1000, 0, -2000, -5000};
@@ -33,6 +33,6 @@ private:
     ChartCanvas& m_canvas;
     const ChartContent& m_content;
     const ChartLines& m_lines;
-    const ChartSpacing& m_spacing;
+    const ChartFamilies& m_families;
     const ChartPoints& m_points;
 };

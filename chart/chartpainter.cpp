@@ -22,11 +22,6 @@ void forEachMultiple(double step, double lo, double hi, F f)
         f(k * step, k);
 }
 
-bool isMultiple(double k, int of)
-{
-    return std::fmod(std::fabs(k), of) == 0;
-}
-
 }  // namespace
 
 ChartPainter::ChartPainter(QPainter& painter, const ChartContent& content, QSizeF page,
@@ -36,9 +31,10 @@ ChartPainter::ChartPainter(QPainter& painter, const ChartContent& content, QSize
       m_lines(content.B, content.range),
       m_layout(m_lines, page, dotsPerMm),
       m_spacing(m_lines, m_layout),
+      m_families(m_spacing),
       m_canvas(painter, m_layout),
       m_points(m_canvas, content, m_lines),
-      m_legend(m_canvas, content, m_lines, m_spacing, m_points)
+      m_legend(m_canvas, content, m_lines, m_families, m_points)
 {
 }
 
@@ -96,37 +92,39 @@ void ChartPainter::drawGrid()
     const ChartRange& r = m_content.range;
     m_p.setBrush(Qt::NoBrush);
 
-    // Lines of constant d.
-    const double dStep = m_spacing.moistureStep();
-    forEachMultiple(dStep, m_lines.dLeft(), m_lines.dRight(), [&](double d, double k) {
-        const bool major = isMultiple(k * dStep, 5);
+    // Each family from its row: a line every step, every majorEvery-th heavy.
+    const auto pen = [&](const LineFamily& f, bool major) {
+        return m_canvas.pen(major ? f.major : f.minor, major ? f.majorWidth : f.minorWidth);
+    };
+    const LineFamily& moisture = m_families.moisture;
+    forEachMultiple(moisture.step, m_lines.dLeft(), m_lines.dRight(), [&](double d, double k) {
         if (const auto s = m_lines.constantMoisture(d)) {
-            m_p.setPen(m_canvas.pen(ChartPalette::kMoisture.of(major), major ? 0.15 : 0.08));
+            m_p.setPen(pen(moisture, moisture.isMajor(k)));
             m_canvas.drawSegment(*s);
         }
     });
 
-    // Isenthalps.
+    const LineFamily& isenthalps = m_families.isenthalps;
     const double hLow = Enthalpy(r.tMin, m_lines.dLeft());
     const double hHigh = Enthalpy(r.tMax, m_lines.dRight());
-    forEachMultiple(m_spacing.enthalpyStep(), hLow, hHigh, [&](double h, double) {
-        const bool major = std::fmod(std::fabs(h), std::max(10.0, m_spacing.enthalpyLabelStep())) < 1e-9;
+    forEachMultiple(isenthalps.step, hLow, hHigh, [&](double h, double k) {
         if (const auto s = m_lines.isenthalp(h)) {
-            m_p.setPen(m_canvas.pen(ChartPalette::kIsenthalp.of(major), major ? 0.22 : 0.1));
+            m_p.setPen(pen(isenthalps, isenthalps.isMajor(k) && numberable(*s)));
             m_canvas.drawSegment(*s);
         }
     });
 
-    // Isotherms every 1 °C, every 5 °C heavier; the range's ends close the domain.
+    // Isotherms; the range's ends close the domain.
+    const LineFamily& isotherms = m_families.isotherms;
     const auto isotherm = [&](double t, bool major) {
         if (const auto s = m_lines.isotherm(t)) {
-            m_p.setPen(m_canvas.pen(ChartPalette::kIsotherm.of(major), major ? 0.3 : 0.1));
+            m_p.setPen(pen(isotherms, major));
             m_canvas.drawSegment(*s);
         }
     };
-    forEachMultiple(1, r.tMin, r.tMax, [&](double t, double k) { isotherm(t, isMultiple(k, 5)); });
+    forEachMultiple(isotherms.step, r.tMin, r.tMax, [&](double t, double k) { isotherm(t, isotherms.isMajor(k)); });
     for (double end : {r.tMin, r.tMax}) {
-        if (end != std::round(end))
+        if (std::fabs(std::remainder(end, isotherms.step)) > 1e-9)
             isotherm(end, false);
     }
 
@@ -136,8 +134,8 @@ void ChartPainter::drawGrid()
         QPolygonF line;
         for (DhPoint p : curve)
             line << m_layout.mapping().toPage(p);
-        m_p.setPen(m_canvas.pen(percent == 100 ? ChartPalette::kInk : ChartPalette::kHumidity,
-                                percent == 100 ? 0.5 : 0.22));
+        m_p.setPen(percent == 100 ? m_canvas.pen(ChartPalette::kInk, 0.5)
+                                  : m_canvas.pen(m_families.humidity.major, m_families.humidity.majorWidth));
         m_p.drawPolyline(line);
     }
 }
@@ -150,11 +148,10 @@ void ChartPainter::drawDScales()
     m_canvas.setFont(7);
 
     // d along the top edge of the frame.
-    const double dTick = m_spacing.moistureStep();
-    const double dLabel = m_spacing.moistureLabelStep();
-    forEachMultiple(dTick, m_lines.dLeft(), m_lines.dRight(), [&](double d, double) {
+    const LineFamily& moisture = m_families.moisture;
+    forEachMultiple(moisture.step, m_lines.dLeft(), m_lines.dRight(), [&](double d, double k) {
         const double x = frame.left() + (d - m_lines.dLeft()) * map.scale();
-        const bool labelled = std::fmod(std::fabs(d) + 1e-9, dLabel) < 1e-6;
+        const bool labelled = moisture.isMajor(k);
         m_p.drawLine(QPointF(x, frame.top()), QPointF(x, frame.top() - m_layout.mm(labelled ? 1.6 : 0.9)));
         if (labelled)
             m_canvas.drawLabel(QPointF(x, frame.top() - m_layout.mm(1.8)), Qt::AlignHCenter | Qt::AlignBottom,
@@ -191,11 +188,12 @@ void ChartPainter::drawTScale()
 {
     const ChartRange& r = m_content.range;
     const QRectF frame = m_layout.frame();
-    forEachMultiple(m_spacing.isothermLabelStep(), r.tMin, r.tMax, [&](double t, double) {
+    // Every heavy isotherm, and only those, numbered at the left edge.
+    const LineFamily& isotherms = m_families.isotherms;
+    forEachMultiple(isotherms.majorStep(), r.tMin, r.tMax, [&](double t, double) {
         if (const auto s = m_lines.isotherm(t)) {
-            const bool major = std::fmod(std::fabs(t), 5) == 0;
-            m_p.setPen(major ? ChartPalette::kIsotherm.major : ChartPalette::kIsotherm.minor.darker(150));
-            m_canvas.setFont(major ? 7.5 : 6.5);
+            m_p.setPen(isotherms.major);
+            m_canvas.setFont(7.5);
             const QPointF left = m_layout.mapping().toPage(s->from);
             m_canvas.drawLabel(QPointF(frame.left() - m_layout.mm(1.2), left.y()),
                                Qt::AlignRight | Qt::AlignVCenter, ChartCanvas::Number(t));
@@ -220,15 +218,12 @@ void ChartPainter::drawEnthalpyScale()
     m_canvas.setFont(7);
     QPointF middle;
     int count = 0;
-    forEachMultiple(m_spacing.enthalpyLabelStep(), Enthalpy(r.tMin, m_lines.dLeft()),
+    forEachMultiple(m_families.isenthalps.majorStep(), Enthalpy(r.tMin, m_lines.dLeft()),
                     Enthalpy(r.tMax, m_lines.dRight()), [&](double h, double) {
         const auto s = m_lines.isenthalp(h);
-        if (!s)
+        if (!s || !numberable(*s))
             return;
         const QPointF end = map.toPage(s->to);
-        // A stub in a corner of the domain is not worth a number.
-        if (QLineF(map.toPage(s->from), end).length() < m_layout.mm(4))
-            return;
         const bool rightEdge = end.x() >= frame.right() - m_layout.mm(0.05);
         if (rightEdge) {
             m_canvas.drawLabel(QPointF(frame.right() + m_layout.mm(1), end.y()),
@@ -252,6 +247,12 @@ void ChartPainter::drawEnthalpyScale()
         m_canvas.drawLabel(QPointF(frame.right() + m_layout.mm(1), frame.bottom()),
                            Qt::AlignLeft | Qt::AlignTop, QStringLiteral("h（kJ/kg干）"));
     }
+}
+
+bool ChartPainter::numberable(const DhSegment& isenthalp) const
+{
+    const ChartMapping& map = m_layout.mapping();
+    return QLineF(map.toPage(isenthalp.from), map.toPage(isenthalp.to)).length() >= m_layout.mm(4);
 }
 
 void ChartPainter::drawHumidityLabels()

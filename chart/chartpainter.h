@@ -7,6 +7,7 @@
 
 #include "chartcanvas.h"
 #include "chartcontent.h"
+#include "chartfamilies.h"
 #include "chartlayout.h"
 #include "chartlegend.h"
 #include "chartlines.h"
@@ -43,12 +44,16 @@ private:
     void drawEnthalpyScale();
     void drawHumidityLabels();
     void drawFooter();
+    // Whether an isenthalp is long enough to carry its number (a stub in a
+    // corner of the domain is not): only such a line may be drawn heavy.
+    bool numberable(const DhSegment& isenthalp) const;
 
     QPainter& m_p;
     const ChartContent& m_content;
     ChartLines m_lines;
     ChartLayout m_layout;
     ChartSpacing m_spacing;
+    ChartFamilies m_families;
     ChartCanvas m_canvas;
     ChartPoints m_points;
     ChartLegend m_legend;

@@ -1,0 +1,137 @@
+// The chart as a figure: read back from its SVG, every heavy line carries its
+// number, labels keep off the numbers and the saturation curve, the ε fan's
+// rays are long enough to lay a set square on.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cmath>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "calculate.h"
+#include "chart_test_support.h"
+#include "chartcontent.h"
+
+namespace {
+
+constexpr double kPxPerMm = 96 / 25.4;  // SVG user units
+
+struct Polyline {
+    std::string stroke;
+    std::vector<std::pair<double, double>> points;
+};
+struct Text {
+    std::string fill;
+    double x, y, size;
+    std::string text;
+};
+struct Shapes {
+    std::vector<Polyline> lines;
+    std::vector<Text> texts;
+};
+
+// The polylines with their group's stroke and the texts with their fill, in
+// page units; only untransformed groups (turned labels are left out).
+Shapes readShapes(const QString& path)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    const std::string svg = file.readAll().toStdString();
+    Shapes shapes;
+    std::string stroke;
+    bool plain = true;
+    static const std::regex group(R"re(<g [^>]*?stroke="([^"]*)"[^>]*?transform="matrix\(([^)]*)\)")re");
+    static const std::regex polyline(R"re(<polyline [^>]*points="([^"]*)")re");
+    static const std::regex text(R"re(<text fill="([^"]*)"[^>]*x="([^"]*)" y="([^"]*)"[^>]*font-size="([^"]*)"[^>]*>([^<]*)</text>)re");
+    static const std::regex point(R"(([-0-9.e]+),([-0-9.e]+))");
+    for (std::size_t at = 0; at < svg.size();) {
+        const std::size_t next = svg.find('<', at + 1);
+        const std::string tag = svg.substr(at, std::min(svg.find("</text>", at) + 7, svg.find('\n', svg.find('>', at))) - at);
+        std::smatch m;
+        if (tag.rfind("<g ", 0) == 0 && std::regex_search(tag, m, group)) {
+            stroke = m[1];
+            plain = m[2] == "1,0,0,1,0,0";
+        } else if (tag.rfind("<polyline", 0) == 0 && plain && std::regex_search(tag, m, polyline)) {
+            Polyline line{stroke, {}};
+            const std::string list = m[1];
+            for (std::sregex_iterator p(list.begin(), list.end(), point), end; p != end; ++p)
+                line.points.emplace_back(std::stod((*p)[1]), std::stod((*p)[2]));
+            shapes.lines.push_back(line);
+        } else if (tag.rfind("<text", 0) == 0 && plain) {
+            const std::string whole = svg.substr(at, svg.find("</text>", at) + 7 - at);
+            if (std::regex_search(whole, m, text))
+                shapes.texts.push_back({m[1], std::stod(m[2]), std::stod(m[3]), std::stod(m[4]), m[5]});
+        }
+        at = next == std::string::npos ? svg.size() : next;
+    }
+    return shapes;
+}
+
+ChartContent pointChart(double t, double psi, ChartRange range)
+{
+    const std::string T = std::to_string(t), Psi = std::to_string(psi);
+    const CalcOutcome outcome = CalculateStatePoint(InputMode::PsiKnown, {"101325", "2.5", T, "", Psi});
+    ChartContent content;
+    content.range = range;
+    content.points.push_back(ChartPointOf(outcome.point, "状态点", true));
+    return content;
+}
+
+const ChartContent kWinter = pointChart(0, 60, {-20, 20, 0, 10});
+const ChartContent kHot = pointChart(30, 50, {20, 50, 10, 40});
+
+TEST(ChartLayout, EveryHeavyIsothermCarriesItsNumberAndOnlyThose)
+{
+    QTemporaryDir dir;
+    for (const ChartContent& content : {DefaultPointChart(), kWinter, kHot}) {
+        const Shapes shapes = readShapes(WriteChart(dir, "chart.svg", content));
+        // Heavy isotherms in their colour; their numbers in the same colour,
+        // one run of text per number (a minus sign may be a run of its own).
+        // (The legend's key in that colour stands right of the frame.)
+        std::vector<double> lineYs, numberYs;
+        double frameLeft = 1e9;
+        for (const Polyline& line : shapes.lines) {
+            if (line.stroke == "#1f4e85" && !line.points.empty())
+                frameLeft = std::min(frameLeft, line.points.front().first);
+        }
+        for (const Polyline& line : shapes.lines) {
+            if (line.stroke == "#1f4e85" && !line.points.empty() && line.points.front().first < frameLeft + 1)
+                lineYs.push_back(line.points.front().second);
+        }
+        for (const Text& t : shapes.texts) {
+            if (t.fill == "#1f4e85" && (numberYs.empty() || std::fabs(numberYs.back() - t.y) > 0.5))
+                numberYs.push_back(t.y);
+        }
+        ASSERT_FALSE(lineYs.empty());
+        EXPECT_EQ(lineYs.size(), numberYs.size());
+        for (double y : lineYs) {
+            const bool numbered = std::any_of(numberYs.begin(), numberYs.end(), [&](double baseline) {
+                return baseline > y && baseline - y < 2 * kPxPerMm;
+            });
+            EXPECT_TRUE(numbered) << "heavy isotherm at y = " << y << " has no number";
+        }
+    }
+}
+
+TEST(ChartLayout, TheEpsilonFansRaysAreAtLeast20mmLong)
+{
+    QTemporaryDir dir;
+    for (const ChartContent& content : {DefaultPointChart(), kWinter, kHot}) {
+        const Shapes shapes = readShapes(WriteChart(dir, "chart.svg", content));
+        int rays = 0;
+        for (const Polyline& line : shapes.lines) {
+            if (line.stroke != "#444444" || line.points.size() != 2)
+                continue;
+            ++rays;
+            const double length = std::hypot(line.points[1].first - line.points[0].first,
+                                              line.points[1].second - line.points[0].second);
+            EXPECT_GE(length, 20 * kPxPerMm);
+        }
+        EXPECT_EQ(rays, 11);
+    }
+}
+
+}  // namespace
