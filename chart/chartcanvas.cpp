@@ -1,6 +1,8 @@
 // Pens, fonts, labels and label blocks for drawing the h–d chart.
 #include "chartcanvas.h"
 
+#include <QTransform>
+
 #include <QFontMetricsF>
 #include <QPolygonF>
 
@@ -115,14 +117,18 @@ QRectF ChartCanvas::drawLabel(QPointF anchor, Qt::Alignment align, const QString
     return rect;
 }
 
-void ChartCanvas::drawTurnedLabel(QPointF anchor, double degrees, Qt::Alignment align,
-                                  const QString& s, bool halo)
+QRectF ChartCanvas::drawTurnedLabel(QPointF anchor, double degrees, Qt::Alignment align,
+                                    const QString& s, bool halo)
 {
     m_p.save();
     m_p.translate(anchor);
     m_p.rotate(degrees);
-    drawLabel(QPointF(0, 0), align, s, halo);
+    const QRectF local = drawLabel(QPointF(0, 0), align, s, halo);
     m_p.restore();
+    QTransform turn;
+    turn.translate(anchor.x(), anchor.y());
+    turn.rotate(degrees);
+    return turn.mapRect(local);
 }
 
 QSizeF ChartCanvas::blockSize(const QVector<BlockLine>& lines) const
@@ -141,16 +147,39 @@ void ChartCanvas::take(const QRectF& place)
     m_taken.push_back(place);
 }
 
-QRectF ChartCanvas::placeBlock(const QVector<QRectF>& candidates)
+void ChartCanvas::fix(const QRectF& place)
+{
+    m_fixed.push_back(place);
+}
+
+void ChartCanvas::fixPolyline(const QPolygonF& line, double halfWidthMm)
+{
+    // Small squares every millimetre along the line cover it.
+    const double half = m_layout.mm(halfWidthMm);
+    const double step = m_layout.mm(1);
+    for (qsizetype i = 1; i < line.size(); ++i) {
+        const QLineF segment(line[i - 1], line[i]);
+        const int n = std::max(1, static_cast<int>(std::ceil(segment.length() / step)));
+        for (int k = 0; k <= n; ++k) {
+            const QPointF at = segment.pointAt(static_cast<double>(k) / n);
+            m_fixed.push_back(QRectF(at - QPointF(half, half), at + QPointF(half, half)));
+        }
+    }
+}
+
+std::optional<QRectF> ChartCanvas::placeBlock(const QVector<QRectF>& candidates)
 {
     // The first place that covers no marker and no earlier label, failing
-    // that the one that covers least; always inside the frame.
+    // that the one that covers least; always inside the frame, and never on
+    // a number or the saturation curve: a block with no such place is dropped.
     const QRectF frame = m_layout.frame();
     QRectF best;
     int bestCovered = -1;
     for (QRectF place : candidates) {
         place.moveLeft(std::clamp(place.left(), frame.left(), std::max(frame.left(), frame.right() - place.width())));
         place.moveTop(std::clamp(place.top(), frame.top(), std::max(frame.top(), frame.bottom() - place.height())));
+        if (std::any_of(m_fixed.begin(), m_fixed.end(), [&](const QRectF& f) { return place.intersects(f); }))
+            continue;
         int covered = 0;
         for (const QRectF& other : m_taken)
             covered += place.intersects(other) ? 1 : 0;
@@ -160,6 +189,10 @@ QRectF ChartCanvas::placeBlock(const QVector<QRectF>& candidates)
         }
         if (covered == 0)
             break;
+    }
+    if (bestCovered < 0) {
+        ++m_dropped;
+        return std::nullopt;
     }
     m_taken.push_back(best);
     return best;

@@ -11,6 +11,7 @@
 #include <QString>
 #include <QVector>
 
+#include <optional>
 #include <string>
 
 #include "chartlayout.h"
@@ -40,16 +41,24 @@ public:
     // Text placed against `anchor` by `align` (which side of the text the
     // anchor is on), over a white patch when `halo`. Returns its rectangle.
     QRectF drawLabel(QPointF anchor, Qt::Alignment align, const QString& text, bool halo = false);
-    // The same, turned by `degrees` about the anchor.
-    void drawTurnedLabel(QPointF anchor, double degrees, Qt::Alignment align, const QString& text,
-                         bool halo);
+    // The same, turned by `degrees` about the anchor; returns the rectangle
+    // that holds the turned text.
+    QRectF drawTurnedLabel(QPointF anchor, double degrees, Qt::Alignment align, const QString& text,
+                           bool halo);
 
     QSizeF blockSize(const QVector<BlockLine>& lines) const;
     // Marks a place as covered: later label blocks avoid it.
     void take(const QRectF& place);
-    // The candidate place for a label block that covers the fewest markers
-    // and earlier labels, moved inside the frame; it is then taken.
-    QRectF placeBlock(const QVector<QRectF>& candidates);
+    // Marks a place that no label block may cover: a number drawn in the
+    // frame, a curve's name, the saturation curve (along a polyline).
+    void fix(const QRectF& place);
+    void fixPolyline(const QPolygonF& line, double halfWidthMm);
+    // The candidate place for a label block that covers no fixed place and
+    // the fewest markers and earlier labels, moved inside the frame; it is
+    // then taken. None when every candidate covers a fixed place: the block
+    // is dropped, and counted.
+    std::optional<QRectF> placeBlock(const QVector<QRectF>& candidates);
+    int dropped() const { return m_dropped; }
     void drawBlock(const QRectF& place, const QVector<BlockLine>& lines);
 
     // A process arrow's head, its tip at `tip`, pointing along the unit
@@ -76,4 +85,6 @@ private:
     QPainter& m_p;
     const ChartLayout& m_layout;
     QVector<QRectF> m_taken;  // markers and labels already placed
+    QVector<QRectF> m_fixed;  // numbers and the saturation curve: never covered
+    int m_dropped = 0;        // label blocks that found no place
 };

@@ -110,6 +110,8 @@ double ChartLegend::entries(bool paint)
                 ? QStringLiteral("过程线 %1 条，标注焓差 Δh 与热湿比 ε = Δh / Δd").arg(m_points.arrows())
                 : QStringLiteral("过程线 %1 条，点数较多，未标注 Δh 与 ε").arg(m_points.arrows()));
     }
+    if (m_canvas.dropped() > 0)
+        entry(noKey, QStringLiteral("%1 个标注无处放置（会盖住数字或饱和线），已略去").arg(m_canvas.dropped()));
     for (const std::string& note : m_content.notes)
         entry(noKey, ChartCanvas::Text(note));
     painter().restore();

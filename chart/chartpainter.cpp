@@ -229,8 +229,8 @@ void ChartPainter::drawEnthalpyScale()
             m_canvas.drawLabel(QPointF(frame.right() + m_layout.mm(1), end.y()),
                                Qt::AlignLeft | Qt::AlignVCenter, ChartCanvas::Number(h));
         } else {
-            m_canvas.drawLabel(end + down * m_layout.mm(1.2), Qt::AlignLeft | Qt::AlignTop,
-                               ChartCanvas::Number(h));
+            m_canvas.fix(m_canvas.drawLabel(end + down * m_layout.mm(1.2), Qt::AlignLeft | Qt::AlignTop,
+                                            ChartCanvas::Number(h)));
             middle += end;
             ++count;
         }
@@ -241,8 +241,8 @@ void ChartPainter::drawEnthalpyScale()
     if (count > 0) {
         // Reading outwards from beyond the numbers.
         const QPointF at = middle / count + down * m_layout.mm(7);
-        m_canvas.drawTurnedLabel(at, ChartCanvas::AngleOf(down), Qt::AlignLeft | Qt::AlignVCenter,
-                                 QStringLiteral("焓 h（kJ/kg干）"), false);
+        m_canvas.fix(m_canvas.drawTurnedLabel(at, ChartCanvas::AngleOf(down), Qt::AlignLeft | Qt::AlignVCenter,
+                                              QStringLiteral("焓 h（kJ/kg干）"), false));
     } else {
         m_canvas.drawLabel(QPointF(frame.right() + m_layout.mm(1), frame.bottom()),
                            Qt::AlignLeft | Qt::AlignTop, QStringLiteral("h（kJ/kg干）"));
@@ -274,14 +274,27 @@ void ChartPainter::drawHumidityLabels()
                 break;
             --i;
         }
-        const QPointF at = map.toPage(curve[i]);
+        QPointF at = map.toPage(curve[i]);
         const QPointF tangent = map.toPage(curve[i]) - map.toPage(curve[i - 1]);
         m_p.setPen(percent == 100 ? ChartPalette::kInk : ChartPalette::kHumidity);
+        if (percent == 100) {
+            // Beside the curve, on the air's side (the fog side holds the h
+            // numbers), so that the curve runs on unbroken.
+            QPointF normal(-tangent.y(), tangent.x());
+            if (normal.y() > 0)
+                normal = -normal;
+            at += ChartCanvas::Unit(normal) * m_layout.mm(2);
+        }
         const QString name = percent == 100 ? QStringLiteral("ψ = 100%（饱和线）")
                                             : QStringLiteral("%1%").arg(percent);
-        m_canvas.drawTurnedLabel(at, ChartCanvas::AngleOf(tangent), Qt::AlignHCenter | Qt::AlignVCenter, name,
-                                 true);
+        m_canvas.fix(m_canvas.drawTurnedLabel(at, ChartCanvas::AngleOf(tangent), Qt::AlignHCenter | Qt::AlignVCenter,
+                                              name, true));
     }
+    // No label block may cover the saturation curve.
+    QPolygonF saturation;
+    for (DhPoint p : m_lines.humidityCurve(1.0))
+        saturation << map.toPage(p);
+    m_canvas.fixPolyline(saturation, 0.3);
 }
 
 void ChartPainter::drawFooter()

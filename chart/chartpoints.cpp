@@ -200,7 +200,8 @@ void ChartPoints::drawProcess()
             }
         }
         painter().setPen(ChartPalette::kProcess);
-        m_canvas.drawBlock(m_canvas.placeBlock(candidates), lines);
+        if (const auto place = m_canvas.placeBlock(candidates))
+            m_canvas.drawBlock(*place, lines);
     }
 }
 
@@ -276,6 +277,7 @@ void ChartPoints::draw()
         QVector<QRectF> candidates;
         for (const QPointF& corner : corners)
             candidates.push_back(QRectF(corner, size));
-        m_canvas.drawBlock(m_canvas.placeBlock(candidates), lines);
+        if (const auto place = m_canvas.placeBlock(candidates))
+            m_canvas.drawBlock(*place, lines);
     }
 }

@@ -57,15 +57,23 @@ TEST_F(CanvasTest, WhenEveryPlaceIsCoveredTheLeastCoveredIsTaken)
     m_canvas.take(block(100, 100));
     // Covers two taken places, then one, then two again.
     EXPECT_EQ(m_canvas.placeBlock({block(2, 2), block(95, 98), block(3, 1)}), block(95, 98));
+
+    // A number or the saturation curve is never covered, however free the
+    // rest: with no other place the block is dropped, and counted.
+    m_canvas.fix(block(40, 40));
+    m_canvas.fixPolyline(QPolygonF({block(60, 10).center(), block(60, 90).center()}), 0.3);
+    EXPECT_EQ(m_canvas.placeBlock({block(42, 41), block(59, 30), block(3, 1)}), block(3, 1));
+    EXPECT_EQ(m_canvas.placeBlock({block(42, 41), block(59, 30)}), std::nullopt);
+    EXPECT_EQ(m_canvas.dropped(), 1);
 }
 
 TEST_F(CanvasTest, ABlockIsMovedInsideTheFrame)
 {
     const QRectF f = frame();
-    const QRectF leftOf = m_canvas.placeBlock({block(-30, 20)});
+    const QRectF leftOf = m_canvas.placeBlock({block(-30, 20)}).value();
     EXPECT_DOUBLE_EQ(leftOf.left(), f.left());
     EXPECT_DOUBLE_EQ(leftOf.top(), block(0, 20).top());
-    const QRectF belowRight = m_canvas.placeBlock({block(f.width() / kDotsPerMm, f.height() / kDotsPerMm)});
+    const QRectF belowRight = m_canvas.placeBlock({block(f.width() / kDotsPerMm, f.height() / kDotsPerMm)}).value();
     EXPECT_DOUBLE_EQ(belowRight.right(), f.right());
     EXPECT_DOUBLE_EQ(belowRight.bottom(), f.bottom());
     EXPECT_EQ(belowRight.size(), block(0, 0).size());

@@ -116,6 +116,71 @@ TEST(ChartLayout, EveryHeavyIsothermCarriesItsNumberAndOnlyThose)
     }
 }
 
+// The air-handling example of the README: W → C → L → O → N with Δh and ε.
+ChartContent processChart()
+{
+    ChartContent content;
+    content.process = true;
+    const std::pair<const char*, std::pair<const char*, const char*>> points[] = {
+        {"W 室外", {"34", "58"}}, {"C 混合", {"28.42", "57.38"}}, {"L 机器露点", {"14", "95"}},
+        {"O 送风", {"19", "69.10"}}, {"N 室内", {"26", "55"}}};
+    for (const auto& [name, state] : points) {
+        const CalcOutcome o = CalculateStatePoint(InputMode::PsiKnown, {"101325", "2.5", state.first, "", state.second});
+        content.points.push_back(ChartPointOf(o.point, name, false));
+    }
+    return content;
+}
+
+struct Box {
+    double left, top, right, bottom;
+    bool intersects(const Box& o) const { return left < o.right && o.left < right && top < o.bottom && o.top < bottom; }
+    bool contains(double x, double y) const { return x > left && x < right && y > top && y < bottom; }
+};
+
+// A run of text's box from its baseline and size (CJK glyphs a full em wide).
+Box boxOf(const Text& t)
+{
+    double width = 0;
+    for (std::size_t i = 0; i < t.text.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(t.text[i]);
+        if ((c & 0xC0) != 0x80)
+            width += c >= 0xE0 ? t.size : t.size * 0.55;
+    }
+    return {t.x, t.y - t.size * 0.85, t.x + width, t.y + t.size * 0.2};
+}
+
+TEST(ChartLayout, LabelsCoverNoNumberAndNoPartOfTheSaturationCurve)
+{
+    QTemporaryDir dir;
+    for (const ChartContent& content : {processChart(), kWinter}) {
+        const Shapes shapes = readShapes(WriteChart(dir, "chart.svg", content));
+        // The saturation curve: the longest ink polyline.
+        const Polyline* saturation = nullptr;
+        for (const Polyline& line : shapes.lines) {
+            if (line.stroke == "#202020" && (!saturation || line.points.size() > saturation->points.size()))
+                saturation = &line;
+        }
+        ASSERT_NE(saturation, nullptr);
+        std::vector<Box> numbers, labels;
+        for (const Text& t : shapes.texts) {
+            if (t.fill == "#a8641e")
+                numbers.push_back(boxOf(t));  // the h numbers in and beside the frame
+            // Point labels (ink, on white blocks) and process labels.
+            const bool pointLabel = t.fill == "#202020" && t.text.find("室") != std::string::npos;
+            const bool detail = t.fill == "#202020" && t.text.rfind("t = ", 0) == 0;
+            if (pointLabel || detail || t.fill == "#6a1b9a")
+                labels.push_back(boxOf(t));
+        }
+        ASSERT_FALSE(labels.empty());
+        for (const Box& label : labels) {
+            for (const Box& number : numbers)
+                EXPECT_FALSE(label.intersects(number)) << "a label at " << label.left << "," << label.top << " covers a number";
+            for (const auto& [x, y] : saturation->points)
+                EXPECT_FALSE(label.contains(x, y)) << "a label at " << label.left << "," << label.top << " covers the curve";
+        }
+    }
+}
+
 TEST(ChartLayout, TheEpsilonFansRaysAreAtLeast20mmLong)
 {
     QTemporaryDir dir;
