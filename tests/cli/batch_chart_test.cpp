@@ -154,6 +154,25 @@ TEST(ChartCollector, PlotsComputedRowsByLabelOrRowNumberAndCountsTheRest)
     EXPECT_EQ(content.notes[1], "2 行未能算出状态点，未画出");
 }
 
+TEST(ChartCollector, AFromColumnGivesTheArrowsItNames)
+{
+    // Without --chart-process: the column alone asks for arrows.
+    ChartCollector collector(ChartRange{}, false, 101325, std::nullopt);
+    const std::string input = "label,from,mode,B,upsilon,t,value\n"
+                              "W,,psi,101325,2.5,34,58\n"
+                              "N,O,psi,101325,2.5,26,55\n"
+                              "C,W；N,psi,101325,2.5,28.42,57.38\n"
+                              "L,C,psi,101325,2.5,14,95\n"
+                              "O,L;nowhere,psi,101325,2.5,19,69.10\n";
+    EXPECT_EQ(batch(input, {.observer = &collector}).code, 0);
+    const ChartContent content = collector.content();
+    EXPECT_TRUE(content.process);
+    using Arrows = std::vector<std::pair<std::size_t, std::size_t>>;
+    EXPECT_EQ(content.arrows, (Arrows{{4, 1}, {0, 2}, {1, 2}, {2, 3}, {3, 4}}));
+    ASSERT_EQ(content.notes.size(), 1u);
+    EXPECT_EQ(content.notes[0], "1 个 from 标签没有对应的点，未画箭头");
+}
+
 TEST(ChartCollector, KeepsLabelsOnlyAsLongAsTheyCanBeDrawn)
 {
     // Cut to what a label can show, and dropped once there are more points
