@@ -1,6 +1,7 @@
 // The body of the h–d chart: its grid, scales, curve names, title and footer.
 #include "chartpainter.h"
 
+#include <QFontMetricsF>
 #include <QLineF>
 #include <QPolygonF>
 
@@ -225,12 +226,16 @@ void ChartPainter::drawEnthalpyScale()
             return;
         const QPointF end = map.toPage(s->to);
         const bool rightEdge = end.x() >= frame.right() - m_layout.mm(0.05);
-        if (rightEdge) {
-            m_canvas.drawLabel(QPointF(frame.right() + m_layout.mm(1), end.y()),
-                               Qt::AlignLeft | Qt::AlignVCenter, ChartCanvas::Number(h));
-        } else {
-            m_canvas.fix(m_canvas.drawLabel(end + down * m_layout.mm(1.2), Qt::AlignLeft | Qt::AlignTop,
-                                            ChartCanvas::Number(h)));
+        // Centred on the line's own extension past its end (at the
+        // saturation curve or the frame's right edge), so that it is nearer
+        // its line than any other.
+        const QString number = ChartCanvas::Number(h);
+        const QFontMetricsF fm(m_p.font(), m_p.device());
+        const double reach = (fm.horizontalAdvance(number) * std::fabs(down.x()) + fm.height() * std::fabs(down.y())) / 2;
+        const QRectF drawn = m_canvas.drawLabel(end + down * (m_layout.mm(1) + reach),
+                                                Qt::AlignHCenter | Qt::AlignVCenter, number);
+        if (!rightEdge) {
+            m_canvas.fix(drawn);
             middle += end;
             ++count;
         }

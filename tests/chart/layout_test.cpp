@@ -6,7 +6,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
 #include <regex>
 #include <string>
 #include <vector>
@@ -178,6 +180,52 @@ TEST(ChartLayout, LabelsCoverNoNumberAndNoPartOfTheSaturationCurve)
             for (const auto& [x, y] : saturation->points)
                 EXPECT_FALSE(label.contains(x, y)) << "a label at " << label.left << "," << label.top << " covers the curve";
         }
+    }
+}
+
+TEST(ChartLayout, EveryEnthalpyNumberIsNearerItsOwnLineThanAnyOther)
+{
+    QTemporaryDir dir;
+    for (const ChartContent& content : {DefaultPointChart(), kWinter, kHot, processChart()}) {
+        const Shapes shapes = readShapes(WriteChart(dir, "chart.svg", content));
+        // The isenthalps, thin and heavy, each as its line through the chart.
+        std::vector<Polyline> lines;
+        for (const Polyline& line : shapes.lines) {
+            if ((line.stroke == "#a8641e" || line.stroke == "#d8bd9a") && line.points.size() == 2)
+                lines.push_back(line);
+        }
+        // How far a point is from the line (not the segment): the eye follows
+        // a line past its end to the number.
+        const auto distance = [](const Polyline& l, double x, double y) {
+            const auto [x1, y1] = l.points[0];
+            const auto [x2, y2] = l.points[1];
+            return std::fabs((x2 - x1) * (y1 - y) - (x1 - x) * (y2 - y1)) / std::hypot(x2 - x1, y2 - y1);
+        };
+        std::vector<std::size_t> nearest;
+        std::optional<double> minusLeft;  // a minus sign is a run of its own
+        for (const Text& t : shapes.texts) {
+            if (t.fill != "#a8641e")
+                continue;
+            if (t.text == "−") {
+                minusLeft = t.x;
+                continue;
+            }
+            Box b = boxOf(t);
+            b.left = minusLeft.value_or(b.left);
+            minusLeft.reset();
+            const double x = (b.left + b.right) / 2, y = (b.top + b.bottom) / 2;
+            std::size_t best = 0;
+            for (std::size_t i = 1; i < lines.size(); ++i) {
+                if (distance(lines[i], x, y) < distance(lines[best], x, y))
+                    best = i;
+            }
+            EXPECT_EQ(lines[best].stroke, "#a8641e") << t.text << " at " << x << "," << y << " is nearer a thin line than its own";
+            nearest.push_back(best);
+        }
+        ASSERT_FALSE(nearest.empty());
+        // Each number has a line of its own: none is nearer a neighbour.
+        std::sort(nearest.begin(), nearest.end());
+        EXPECT_EQ(std::adjacent_find(nearest.begin(), nearest.end()), nearest.end());
     }
 }
 
