@@ -47,6 +47,10 @@ struct ChartContent {
     // Dashed construction lines under the points (the ε line through the
     // room point, the mixing line), cut at the frame.
     std::vector<DhSegment> guides;
+    // Optional line families: wet-bulb lines at this υ (m/s), lines of
+    // specific volume.
+    std::optional<double> wetBulbLines;
+    bool volumeLines = false;
     std::vector<std::string> notes;  // extra legend lines, UTF-8
 };
 

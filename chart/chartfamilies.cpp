@@ -47,6 +47,11 @@ ChartFamilies::ChartFamilies(const ChartSpacing& spacing)
       moisture(family(QStringLiteral("含湿量 d"), QStringLiteral("g/kg干"), ChartPalette::kMoisture, 0.1, 0.18,
                       spacing.moistureStep(), spacing.moistureLabelStep())),
       humidity(family(QStringLiteral("相对湿度 ψ"), QStringLiteral("%"), {ChartPalette::kHumidity, ChartPalette::kHumidity},
-                      0.22, 0.22, 10, 10))
+                      0.22, 0.22, 10, 10)),
+      // Every heavy isotherm's temperature has its wet-bulb line; specific
+      // volume every 0.01 m³/kg, numbered every 0.05.
+      wetBulb(family(QStringLiteral("湿球温度 ts"), QStringLiteral("℃"), ChartPalette::kWetBulb, 0.18, 0.18,
+                     isotherms.majorStep(), isotherms.majorStep())),
+      volume(family(QStringLiteral("比容 v"), QStringLiteral("m³/kg"), ChartPalette::kVolume, 0.12, 0.18, 0.01, 0.05))
 {
 }

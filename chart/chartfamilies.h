@@ -32,6 +32,8 @@ struct ChartFamilies {
     LineFamily isenthalps;  // kJ/kg
     LineFamily moisture;    // g/kg, numbered on the d scale
     LineFamily humidity;    // %, every curve named
+    LineFamily wetBulb;     // °C, optional
+    LineFamily volume;      // m³/kg, optional
 
     explicit ChartFamilies(const ChartSpacing& spacing);
 };

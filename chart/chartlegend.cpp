@@ -78,6 +78,20 @@ double ChartLegend::entries(bool paint)
     }
     entry(lineKey(ChartPalette::kInk, 0.5), QStringLiteral("饱和线 ψ = 100%"));
     entry(lineKey(m_families.moisture.major, m_families.moisture.majorWidth), m_families.moisture.legendText());
+    const auto dashedKey = [&](const LineFamily& f) {
+        return [&](double mid) {
+            QPen pen = m_canvas.pen(f.major, f.majorWidth);
+            pen.setStyle(Qt::DashLine);
+            painter().setPen(pen);
+            painter().drawLine(QPointF(x, mid), QPointF(keyEnd, mid));
+        };
+    };
+    if (m_content.wetBulbLines) {
+        entry(dashedKey(m_families.wetBulb), m_families.wetBulb.legendText()
+                                                 + QStringLiteral("（υ = %1 m/s）").arg(ChartCanvas::Number(*m_content.wetBulbLines)));
+    }
+    if (m_content.volumeLines)
+        entry(dashedKey(m_families.volume), m_families.volume.legendText());
 
     y += layout().mm(1.5);
     const auto pointKey = [&](double mid) { m_canvas.drawMarkers({QPointF((x + keyEnd) / 2, mid)}); };

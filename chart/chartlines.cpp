@@ -6,9 +6,13 @@
 #include <limits>
 
 #include "physics.h"
+#include "pressure_coefficients.h"  // kCelsiusToKelvin
 #include "pressure.h"
 
 namespace {
+
+// °C between the samples of the optional families: they are nearly straight.
+constexpr double kOptionalStep = 0.25;
 
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
@@ -178,4 +182,35 @@ std::vector<DhPoint> ChartLines::humidityCurve(double psi) const
         add(k * kCurveStep);
     add(tHi);
     return curve;
+}
+
+std::vector<DhPoint> ChartLines::wetBulbLine(double ts, double upsilon) const
+{
+    std::vector<DhPoint> line;
+    const double A = PsychrometerCoefficient(upsilon);
+    for (double k = std::ceil(std::max(ts, m_range.tMin) / kOptionalStep); k * kOptionalStep <= m_range.tMax; ++k) {
+        const double t = k * kOptionalStep;
+        const double Pq = Pressure(ts) - (A * (t - ts)) * m_B;
+        if (Pq < 0 || Pq >= m_B)
+            break;
+        const double d = MoistureContentFromVapourPressure(m_B, Pq);
+        line.push_back({d, Enthalpy(t, d)});
+    }
+    return line;
+}
+
+std::vector<DhPoint> ChartLines::volumeLine(double v) const
+{
+    std::vector<DhPoint> line;
+    const double rho = 1 / v;
+    for (double k = std::ceil(m_range.tMin / kOptionalStep); k * kOptionalStep <= m_range.tMax; ++k) {
+        const double t = k * kOptionalStep;
+        // ρ = 0.00348·B/(273.15 + t) − 0.00132·Pq/(273.15 + t), solved for Pq.
+        const double Pq = (0.00348 * m_B - rho * (t + kCelsiusToKelvin)) / 0.00132;
+        if (Pq < 0 || Pq > Pressure(t))
+            continue;
+        const double d = MoistureContentFromVapourPressure(m_B, Pq);
+        line.push_back({d, Enthalpy(t, d)});
+    }
+    return line;
 }

@@ -51,6 +51,13 @@ public:
     // Relative-humidity curve psi (a fraction, 1 for saturation), from its
     // lower end upwards, sampled closely enough to draw as a polyline.
     std::vector<DhPoint> humidityCurve(double psi) const;
+    // Optional families, sampled every 0.25 °C of t within the range (the
+    // painter clips them to the frame): the wet-bulb line ts at υ, the air
+    // whose psychrometer equation Pq = Pressure(ts) − A·(t − ts)·B gives
+    // that ts, from saturation upwards; the line of specific volume v
+    // (m³/kg), the air whose density formula gives 1/v.
+    std::vector<DhPoint> wetBulbLine(double ts, double upsilon) const;
+    std::vector<DhPoint> volumeLine(double v) const;
 
     // The domain's bounding box in d and in page height y = h − Shear()·d.
     double dLeft() const { return m_dLeft; }

@@ -53,6 +53,7 @@ void ChartPainter::paint()
     drawTitle();
     if (m_lines.hasDomain()) {
         drawGrid();
+        drawOptionalLines();
         drawDScales();
         drawTScale();
         drawEnthalpyScale();
@@ -138,6 +139,52 @@ void ChartPainter::drawGrid()
         m_p.setPen(percent == 100 ? m_canvas.pen(ChartPalette::kInk, 0.5)
                                   : m_canvas.pen(m_families.humidity.major, m_families.humidity.majorWidth));
         m_p.drawPolyline(line);
+    }
+}
+
+void ChartPainter::drawOptionalLines()
+{
+    const ChartMapping& map = m_layout.mapping();
+    const ChartRange& r = m_content.range;
+    const auto draw = [&](const LineFamily& f, double from, double to, auto line, const QString& prefix) {
+        forEachMultiple(f.step, from, to, [&](double value, double k) {
+            const bool major = f.isMajor(k);
+            QPolygonF points;
+            for (DhPoint p : line(value))
+                points << map.toPage(p);
+            if (points.size() < 2)
+                return;
+            QPen pen = m_canvas.pen(major ? f.major : f.minor, major ? f.majorWidth : f.minorWidth);
+            pen.setStyle(Qt::DashLine);
+            m_p.save();
+            m_p.setClipRect(m_layout.frame());
+            m_p.setPen(pen);
+            m_p.drawPolyline(points);
+            m_p.restore();
+            // The number at the upper end inside the frame.
+            if (!major)
+                return;
+            for (qsizetype i = points.size() - 1; i >= 0; --i) {
+                if (!m_layout.frame().contains(points[i]))
+                    continue;
+                m_p.setPen(f.major);
+                m_canvas.setFont(6.5);
+                m_canvas.fix(m_canvas.drawLabel(points[i], Qt::AlignHCenter | Qt::AlignBottom,
+                                                prefix + ChartCanvas::Number(value), true));
+                break;
+            }
+        });
+    };
+    if (m_content.wetBulbLines) {
+        const double upsilon = *m_content.wetBulbLines;
+        draw(m_families.wetBulb, r.tMin, r.tMax, [&](double ts) { return m_lines.wetBulbLine(ts, upsilon); },
+             QStringLiteral("ts "));
+    }
+    if (m_content.volumeLines) {
+        // The volumes the range holds: from its coldest dry air to its warmest saturated air.
+        const double vLow = SpecificVolume(Density(m_content.B, r.tMin, 0));
+        const double vHigh = SpecificVolume(Density(m_content.B, r.tMax, 0)) * 1.5;
+        draw(m_families.volume, vLow, vHigh, [&](double v) { return m_lines.volumeLine(v); }, QStringLiteral("v "));
     }
 }
 

@@ -39,6 +39,9 @@ public:
 private:
     void drawTitle();
     void drawGrid();
+    // The optional wet-bulb and specific-volume lines, dashed, numbered at
+    // their upper ends.
+    void drawOptionalLines();
     void drawDScales();
     void drawTScale();
     void drawEnthalpyScale();

@@ -47,7 +47,7 @@ namespace {
 // The options as read, before any is checked against the others.
 struct ReadOptions {
     std::optional<std::string> B, upsilon, t, rh, ts, d, h, tl, batchFile, jobs;
-    std::optional<std::string> altitude, chart, chartT, chartD, design;
+    std::optional<std::string> altitude, chart, chartT, chartD, chartLines, design;
     bool batch = false;
     bool json = false;
     bool chartProcess = false;
@@ -91,7 +91,7 @@ std::string readOptions(const std::vector<std::string>& args, ReadOptions& o)
             {"-B", "", &o.B}, {"-u", "", &o.upsilon}, {"-t", "", &o.t}, {"", "--rh", &o.rh}, {"", "--ts", &o.ts},
             {"", "--d", &o.d}, {"", "--h", &o.h}, {"", "--tl", &o.tl}, {"", "--design", &o.design},
             {"", "--altitude", &o.altitude}, {"", "--chart", &o.chart}, {"", "--chart-t", &o.chartT},
-            {"", "--chart-d", &o.chartD},
+            {"", "--chart-d", &o.chartD}, {"", "--chart-lines", &o.chartLines},
             {"", "--jobs", &o.jobs},
         };
         bool matched = false;
@@ -143,8 +143,8 @@ std::string checkShared(const ReadOptions& o, CliArguments& a)
         if (!a.altitude)
             return error;
     }
-    if (!o.chart && (o.chartT || o.chartD || o.chartProcess))
-        return "--chart-t、--chart-d 和 --chart-process 须与 --chart 文件 一起使用";
+    if (!o.chart && (o.chartT || o.chartD || o.chartProcess || o.chartLines))
+        return "--chart-t、--chart-d、--chart-lines 和 --chart-process 须与 --chart 文件 一起使用";
     if (!o.chart)
         return {};
     if (o.chart->empty())
@@ -170,6 +170,23 @@ std::string checkShared(const ReadOptions& o, CliArguments& a)
         a.chartRange.dMax = r->max;
     }
     a.chartProcess = o.chartProcess;
+    if (o.chartLines) {
+        // A comma-separated list of the optional line families.
+        std::string_view list = *o.chartLines;
+        while (true) {
+            const std::size_t comma = list.find(',');
+            const std::string_view name = list.substr(0, comma);
+            if (name == "ts")
+                a.chartWetBulbLines = true;
+            else if (name == "v")
+                a.chartVolumeLines = true;
+            else
+                return "--chart-lines 的线族“" + Printable(name) + "”未知：可用 ts（湿球温度线）和 v（比容线），以逗号分隔";
+            if (comma == std::string_view::npos)
+                break;
+            list.remove_prefix(comma + 1);
+        }
+    }
     return {};
 }
 

@@ -50,6 +50,10 @@ struct CliArguments {
     std::string chartFile;  // empty: no chart
     ChartRange chartRange;
     bool chartProcess = false;
+    // --chart-lines ts,v: the optional wet-bulb (at the point's υ) and
+    // specific-volume lines.
+    bool chartWetBulbLines = false;
+    bool chartVolumeLines = false;
 
     // Batch: how many rows are calculated at once (--jobs); 0 when not given,
     // which means as many as the process has processors.

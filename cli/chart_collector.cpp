@@ -65,6 +65,7 @@ void ChartCollector::row(const FinishedRow& row)
     const bool otherPressure = !m_content.points.empty() && point.B != m_content.B;
     if (m_content.points.empty()) {
         m_content.B = point.B;
+        m_upsilon = point.upsilon;
         m_content.altitude = row.point.altitude;
     } else if (otherPressure) {
         ++m_otherPressure;

@@ -27,6 +27,8 @@ public:
     long plotted() const { return static_cast<long>(m_content.points.size()); }
     long failed() const { return m_failed; }
     long otherPressure() const { return m_otherPressure; }
+    // The first plotted row's υ (2.5 m/s before one): the chart's wet-bulb lines use it.
+    double upsilon() const { return m_upsilon; }
 
 private:
     ChartContent m_content;
@@ -38,4 +40,5 @@ private:
     std::vector<std::string> m_from;
     long m_failed = 0;
     long m_otherPressure = 0;
+    double m_upsilon = 2.5;
 };

@@ -16,6 +16,14 @@ namespace {
 
 constexpr const char* kPrefix = "nimbara-calc：";
 
+// The optional line families the command asks for; wet-bulb lines at υ.
+void addLines(const CliArguments& a, double upsilon, ChartContent& content)
+{
+    if (a.chartWetBulbLines)
+        content.wetBulbLines = upsilon;
+    content.volumeLines = a.chartVolumeLines;
+}
+
 void reportOutside(const ChartContent& content, std::ostream& err)
 {
     const ChartLines lines(content.B, content.range);
@@ -50,6 +58,7 @@ int RunStatePointWithChart(const CliArguments& a, std::ostream& out, std::ostrea
     content.altitude = a.altitude;
     content.range = a.chartRange;
     content.points.push_back(ChartPointOf(point, "状态点", true));
+    addLines(a, point.upsilon, content);
     reportOutside(content, err);
     return chart.write(content, err) ? kExitOk : kExitUsage;
 }
@@ -67,7 +76,8 @@ int RunBatchWithChart(const CliArguments& a, std::istream& in, std::ostream& out
     if (code != kExitOk)
         return code;
 
-    const ChartContent content = collector.content();
+    ChartContent content = collector.content();
+    addLines(a, collector.upsilon(), content);
     if (collector.failed() > 0)
         err << kPrefix << collector.failed() << " 行未能算出状态点，没有画在图上\n";
     if (collector.otherPressure() > 0)
@@ -129,7 +139,8 @@ int RunDesignWithChart(const CliArguments& a, std::istream& in, std::ostream& ou
     }
     if (const int code = PrintDesign(run, a.json, out, err); code != kExitOk)
         return code;
-    const ChartContent content = designContent(a, run);
+    ChartContent content = designContent(a, run);
+    addLines(a, run.file.input->upsilon, content);
     reportOutside(content, err);
     return chart.write(content, err) ? kExitOk : kExitUsage;
 }

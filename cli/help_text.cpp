@@ -89,6 +89,8 @@ std::string HelpText()
            + n(kChartTLimitMin) + " … " + n(kChartTLimitMax) + " 之内，跨度 " + n(kChartTSpanMin) + " … " + n(kChartTSpanMax) + "）\n"
              "  --chart-d 最小:最大   含湿量范围，g/kg干（默认 " + n(ChartRange{}.dMin) + ":" + n(ChartRange{}.dMax) + "；在 0 … "
            + n(kChartDLimitMax) + " 之内，跨度 " + n(kChartDSpanMin) + " … " + n(kChartDSpanMax) + "）\n"
+             "  --chart-lines ts,v    另画湿球温度线 ts（按计算所用的空气流速υ，即湿球公式给出该 ts 的空气）\n"
+             "                        和比容线 v（每 0.01 m³/kg，每 0.05 标注），虚线\n"
              "  --chart-process       （批量）用箭头依次连接相邻的点，标注焓差 Δh 与热湿比 ε = Δh/(Δd/1000)\n"
              "\n"
              "空调过程设计：\n"

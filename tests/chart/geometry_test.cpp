@@ -13,6 +13,7 @@
 #include "chartmapping.h"
 #include "physics.h"
 #include "pressure.h"
+#include "wetbulb.h"
 
 namespace {
 
@@ -190,6 +191,37 @@ TEST(ChartLines, TemperatureAndMoistureInvertTheEnthalpyFormula)
         for (double d : {0.0, 10.32, 35.0}) {
             EXPECT_NEAR(ChartLines::TemperatureAt({d, Enthalpy(t, d)}), t, 1e-12);
             EXPECT_NEAR(ChartLines::MoistureContentAt(t, Enthalpy(t, d)), d, 1e-12);
+        }
+    }
+}
+
+TEST(ChartLines, WetBulbAndVolumeLinesHoldTheAirTheFormulasGiveThem)
+{
+    const ChartLines lines(101325, ChartRange{});
+    for (double upsilon : {2.5, 0.5}) {
+        for (double ts : {-5.0, 10.0, 25.0}) {
+            const std::vector<DhPoint> line = lines.wetBulbLine(ts, upsilon);
+            ASSERT_GT(line.size(), 4u);
+            // The wet-bulb search finds this line's ts for its air (to its
+            // grid), wherever its tolerance finds one at all.
+            std::size_t found = 0;
+            for (DhPoint p : line) {
+                const double t = ChartLines::TemperatureAt(p);
+                const WetBulbSearch search = SearchWetBulb(101325, upsilon, t, lines.vapourPressure(p.d));
+                if (!search.found)
+                    continue;
+                ++found;
+                EXPECT_NEAR(search.ts, ts, 0.0051) << "t = " << t << ", υ = " << upsilon;
+            }
+            EXPECT_GT(found, line.size() / 2) << "ts = " << ts;
+        }
+    }
+    for (double v : {0.8, 0.85, 0.9}) {
+        const std::vector<DhPoint> line = lines.volumeLine(v);
+        ASSERT_GE(line.size(), 2u);
+        for (DhPoint p : line) {
+            const double t = ChartLines::TemperatureAt(p);
+            EXPECT_NEAR(SpecificVolume(Density(101325, t, lines.vapourPressure(p.d))), v, 1e-9) << "t = " << t;
         }
     }
 }

@@ -86,6 +86,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadOptions{point({"--chart", "a.jpg"}), ".png、.svg 或 .pdf"},
         BadOptions{point({"--chart", "chart"}), ".png、.svg 或 .pdf"},
         BadOptions{point({"--chart", ""}), "缺少文件名"},
+        BadOptions{point({"--chart", "a.svg", "--chart-lines", "ts,x"}), "线族“x”未知"},
+        BadOptions{point({"--chart-lines", "ts"}), "须与 --chart 文件 一起使用"},
         BadOptions{point({"--chart"}), "缺少数值"},
         BadOptions{point({"--chart", "a.png", "--chart", "b.png"}), "重复"},
         BadOptions{point({"--chart", "a.png", "--chart-t", ""}), "最小值:最大值"},
