@@ -1,6 +1,7 @@
 // Pens, fonts, labels and label blocks for drawing the h–d chart.
 #include "chartcanvas.h"
 
+#include <QImage>
 #include <QTransform>
 
 #include <QFontMetricsF>
@@ -95,10 +96,64 @@ void ChartCanvas::drawSegment(const DhSegment& s)
     m_p.drawLine(map.toPage(s.from), map.toPage(s.to));
 }
 
+namespace {
+
+// Text is measured on one device whatever the output, so that a PNG, an SVG
+// and a PDF lay out every label alike: font metrics taken at each device's
+// own resolution differ by their rounding, enough to tip a label to the
+// other side of its point.
+constexpr double kMeasureDotsPerMm = 1200 / 25.4;
+
+const QPaintDevice& measuringDevice()
+{
+    static const QImage device = [] {
+        QImage image(1, 1, QImage::Format_ARGB32);
+        image.setDotsPerMeterX(static_cast<int>(std::lround(kMeasureDotsPerMm * 1000)));
+        image.setDotsPerMeterY(static_cast<int>(std::lround(kMeasureDotsPerMm * 1000)));
+        return image;
+    }();
+    return device;
+}
+
+}  // namespace
+
+QFontMetricsF ChartCanvas::measuring(const QFont& font)
+{
+    return QFontMetricsF(font, &measuringDevice());
+}
+
+double ChartCanvas::fromMeasured(double length) const
+{
+    return length * m_layout.mm(1) / kMeasureDotsPerMm;
+}
+
+QSizeF ChartCanvas::textSize(const QFont& font, const QString& text) const
+{
+    const QFontMetricsF fm = measuring(font);
+    return {fromMeasured(fm.horizontalAdvance(text)), fromMeasured(fm.height())};
+}
+
+double ChartCanvas::textHeight(const QFont& font) const
+{
+    return fromMeasured(measuring(font).height());
+}
+
+double ChartCanvas::wrappedHeight(const QFont& font, double width, const QString& text) const
+{
+    const double scale = fromMeasured(1);
+    const QRectF used = measuring(font).boundingRect(QRectF(0, 0, width / scale, 1e6),
+                                                     Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text);
+    return used.height() * scale;
+}
+
+QString ChartCanvas::elided(const QFont& font, const QString& text, double width) const
+{
+    return measuring(font).elidedText(text, Qt::ElideRight, width / fromMeasured(1));
+}
+
 QRectF ChartCanvas::drawLabel(QPointF anchor, Qt::Alignment align, const QString& s, bool halo)
 {
-    const QFontMetricsF fm(m_p.font(), m_p.device());
-    const QSizeF size(fm.horizontalAdvance(s), fm.height());
+    const QSizeF size = textSize(m_p.font(), s);
     QPointF topLeft = anchor;
     if (align & Qt::AlignRight)
         topLeft.rx() -= size.width();
@@ -133,11 +188,11 @@ QRectF ChartCanvas::drawTurnedLabel(QPointF anchor, double degrees, Qt::Alignmen
 
 QSizeF ChartCanvas::blockSize(const QVector<BlockLine>& lines) const
 {
-    QSizeF size;
+    QSizeF size(0, 0);  // QSizeF() is −1 × −1
     for (const BlockLine& line : lines) {
-        const QFontMetricsF fm(line.font, m_p.device());
-        size.setWidth(std::max(size.width(), fm.horizontalAdvance(line.text)));
-        size.rheight() += fm.height();
+        const QSizeF text = textSize(line.font, line.text);
+        size.setWidth(std::max(size.width(), text.width()));
+        size.rheight() += text.height();
     }
     return size + QSizeF(2 * m_layout.mm(0.4), 0);
 }
@@ -205,7 +260,7 @@ void ChartCanvas::drawBlock(const QRectF& place, const QVector<BlockLine>& lines
     double y = place.top();
     for (const BlockLine& line : lines) {
         m_p.setFont(line.font);
-        const double height = QFontMetricsF(line.font, m_p.device()).height();
+        const double height = textHeight(line.font);
         m_p.drawText(QRectF(place.left() + pad, y, place.width() - 2 * pad, height),
                      Qt::AlignLeft | Qt::AlignVCenter, line.text);
         y += height;

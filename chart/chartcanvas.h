@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPen>
 #include <QPointF>
@@ -46,6 +47,14 @@ public:
     QRectF drawTurnedLabel(QPointF anchor, double degrees, Qt::Alignment align, const QString& text,
                            bool halo);
 
+    // Text measured alike on every output (see chartcanvas.cpp), in device
+    // units: one line's size, a line's height, the height of `text` wrapped
+    // to `width`, and `text` cut with "…" to `width`.
+    QSizeF textSize(const QFont& font, const QString& text) const;
+    double textHeight(const QFont& font) const;
+    double wrappedHeight(const QFont& font, double width, const QString& text) const;
+    QString elided(const QFont& font, const QString& text, double width) const;
+
     QSizeF blockSize(const QVector<BlockLine>& lines) const;
     // Marks a place as covered: later label blocks avoid it.
     void take(const QRectF& place);
@@ -82,6 +91,9 @@ public:
     static double AngleOf(QPointF v);
 
 private:
+    static QFontMetricsF measuring(const QFont& font);
+    double fromMeasured(double length) const;
+
     QPainter& m_p;
     const ChartLayout& m_layout;
     QVector<QRectF> m_taken;  // markers and labels already placed

@@ -43,13 +43,13 @@ double ChartLegend::entries(bool paint)
     painter().setPen(ChartPalette::kInk);
     const QString heading = QStringLiteral("图　例");
     y = (paint ? m_canvas.drawLabel(QPointF(x, y), Qt::AlignLeft | Qt::AlignTop, heading)
-               : painter().boundingRect(QRectF(x, y, box.width(), box.height()), Qt::AlignLeft | Qt::AlignTop, heading))
+               : QRectF(QPointF(x, y), m_canvas.textSize(painter().font(), heading)))
             .bottom()
         + layout().mm(1);
 
     // One line of the legend: a key drawn by `key` in the key column, then the text.
     m_canvas.setFont(7.5);
-    const double lineHeight = QFontMetricsF(painter().font(), painter().device()).height();
+    const double lineHeight = m_canvas.textHeight(painter().font());
     const auto entry = [&](auto key, const QString& s) {
         if (y + lineHeight > box.bottom() - layout().mm(1))
             return;
@@ -58,10 +58,10 @@ double ChartLegend::entries(bool paint)
         painter().setPen(ChartPalette::kInk);
         const QRectF rect(keyEnd + layout().mm(1.5), y, box.right() - keyEnd - layout().mm(3),
                           box.bottom() - y);
-        const QRectF used = painter().boundingRect(rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, s);
+        const double used = m_canvas.wrappedHeight(painter().font(), rect.width(), s);
         if (paint)
             painter().drawText(rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, s);
-        y = used.bottom() + layout().mm(0.6);
+        y += used + layout().mm(0.6);
     };
     const auto lineKey = [&](const QColor& colour, double width) {
         return [&, colour, width](double mid) {
@@ -150,7 +150,7 @@ void ChartLegend::drawFan()
     // Finite ratios are written along their rays, which keeps the labels of
     // the nearly vertical rays apart; room is left beyond the rays for them.
     m_canvas.setFont(6.5);
-    const double labelRoom = QFontMetricsF(painter().font(), painter().device()).horizontalAdvance(QStringLiteral("-20000"))
+    const double labelRoom = m_canvas.textSize(painter().font(), QStringLiteral("−20000")).width()
                              + layout().mm(1.5);
     const double top = heading.bottom() + layout().mm(1);
     const double radius = std::min(box.width() - layout().mm(6) - labelRoom,

@@ -277,8 +277,8 @@ void ChartPainter::drawEnthalpyScale()
         // saturation curve or the frame's right edge), so that it is nearer
         // its line than any other.
         const QString number = ChartCanvas::Number(h);
-        const QFontMetricsF fm(m_p.font(), m_p.device());
-        const double reach = (fm.horizontalAdvance(number) * std::fabs(down.x()) + fm.height() * std::fabs(down.y())) / 2;
+        const QSizeF size = m_canvas.textSize(m_p.font(), number);
+        const double reach = (size.width() * std::fabs(down.x()) + size.height() * std::fabs(down.y())) / 2;
         const QRectF drawn = m_canvas.drawLabel(end + down * (m_layout.mm(1) + reach),
                                                 Qt::AlignHCenter | Qt::AlignVCenter, number);
         if (!rightEdge) {

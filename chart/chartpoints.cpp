@@ -254,8 +254,7 @@ void ChartPoints::draw()
         if (!p.label.empty()) {
             // A label from a CSV field may run on: cut to a width that keeps
             // it beside its point (Text() has made it one line).
-            const QString name = QFontMetricsF(boldName, painter().device())
-                                     .elidedText(ChartCanvas::Text(p.label), Qt::ElideRight, layout().mm(40));
+            const QString name = m_canvas.elided(boldName, ChartCanvas::Text(p.label), layout().mm(40));
             lines.push_back({name, boldName});
         }
         for (const std::string& line : p.details)

@@ -133,3 +133,36 @@ TEST(ChartSpacing, AZoomedChartHasCloserIsenthalpsAndNumberedIsotherms)
     EXPECT_GT(zoomedSpacing.enthalpyLabelStep(), zoomedSpacing.enthalpyStep());
     EXPECT_DOUBLE_EQ(zoomedSpacing.isothermLabelStep(), 1);
 }
+
+TEST(CanvasMeasure, TextMeasuresTheSameInMillimetresOnEveryDevice)
+{
+    // A 300-dpi PNG page, the SVG's 96 dpi and the PDF's 1200 dpi: a label
+    // block and a wrapped legend line come out the same size in millimetres,
+    // so that every output places its labels alike.
+    const ChartLines lines(101325, ChartRange{});
+    const QVector<ChartCanvas::BlockLine> block = {
+        {QStringLiteral("N 室内"), ChartCanvas::Font(7.5, true)},
+        {QStringLiteral("t = 27.00℃"), ChartCanvas::Font(7)},
+        {QStringLiteral("h = 53.60 kJ/kg干"), ChartCanvas::Font(7)},
+    };
+    const QString legend = QStringLiteral("图按第一个点的大气压力 B = 101325 Pa 绘制；另有 1 个点的 B 与之不同");
+    std::optional<QSizeF> firstBlock;
+    std::optional<double> firstWrapped;
+    for (double dotsPerMm : {96 / 25.4, 300 / 25.4, 1200 / 25.4}) {
+        QImage image((ChartLayout::A4Landscape() * dotsPerMm).toSize(), QImage::Format_RGB32);
+        image.setDotsPerMeterX(static_cast<int>(std::lround(dotsPerMm * 1000)));
+        image.setDotsPerMeterY(static_cast<int>(std::lround(dotsPerMm * 1000)));
+        QPainter painter(&image);
+        const ChartLayout layout(lines, image.size(), dotsPerMm);
+        const ChartCanvas canvas(painter, layout);
+        const QSizeF size = canvas.blockSize(block) / dotsPerMm;
+        const double wrapped = canvas.wrappedHeight(ChartCanvas::Font(7.5), layout.mm(40), legend) / dotsPerMm;
+        if (!firstBlock) {
+            firstBlock = size;
+            firstWrapped = wrapped;
+        }
+        EXPECT_NEAR(size.width(), firstBlock->width(), 1e-9) << dotsPerMm;
+        EXPECT_NEAR(size.height(), firstBlock->height(), 1e-9) << dotsPerMm;
+        EXPECT_NEAR(wrapped, *firstWrapped, 1e-9) << dotsPerMm;
+    }
+}
