@@ -222,6 +222,11 @@ void ChartCanvas::fixPolyline(const QPolygonF& line, double halfWidthMm)
     }
 }
 
+bool ChartCanvas::isFree(const QRectF& place) const
+{
+    return std::none_of(m_fixed.begin(), m_fixed.end(), [&](const QRectF& f) { return place.intersects(f); });
+}
+
 std::optional<QRectF> ChartCanvas::placeBlock(const QVector<QRectF>& candidates)
 {
     // The first place that covers no marker and no earlier label, failing
@@ -233,7 +238,7 @@ std::optional<QRectF> ChartCanvas::placeBlock(const QVector<QRectF>& candidates)
     for (QRectF place : candidates) {
         place.moveLeft(std::clamp(place.left(), frame.left(), std::max(frame.left(), frame.right() - place.width())));
         place.moveTop(std::clamp(place.top(), frame.top(), std::max(frame.top(), frame.bottom() - place.height())));
-        if (std::any_of(m_fixed.begin(), m_fixed.end(), [&](const QRectF& f) { return place.intersects(f); }))
+        if (!isFree(place))
             continue;
         int covered = 0;
         for (const QRectF& other : m_taken)

@@ -68,6 +68,8 @@ public:
     // is dropped, and counted.
     std::optional<QRectF> placeBlock(const QVector<QRectF>& candidates);
     int dropped() const { return m_dropped; }
+    // Whether `place` covers no fixed place.
+    bool isFree(const QRectF& place) const;
     void drawBlock(const QRectF& place, const QVector<BlockLine>& lines);
 
     // A process arrow's head, its tip at `tip`, pointing along the unit

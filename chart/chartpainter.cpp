@@ -55,8 +55,9 @@ void ChartPainter::paint()
         drawGrid();
         drawOptionalLines();
         drawDScales();
-        drawTScale();
+        // The h numbers first: the dew-point numbers keep off them.
         drawEnthalpyScale();
+        drawTScale();
         drawHumidityLabels();
         // Markers and arrows are marked as taken before any label block is
         // placed, so that the blocks keep off all of them.
@@ -246,6 +247,25 @@ void ChartPainter::drawTScale()
             m_canvas.drawLabel(QPointF(frame.left() - m_layout.mm(1.2), left.y()),
                                Qt::AlignRight | Qt::AlignVCenter, ChartCanvas::Number(t));
         }
+    });
+    // The same numbers where the heavy isotherms meet the saturation curve:
+    // the dew point read off for air of that d. Only where they cover no h
+    // number and stay inside the frame.
+    m_canvas.setFont(6);
+    forEachMultiple(isotherms.majorStep(), r.tMin, r.tMax, [&](double t, double) {
+        const auto s = m_lines.isotherm(t);
+        if (!s)
+            return;
+        const QPointF end = m_layout.mapping().toPage(s->to);
+        if (end.x() >= frame.right() - m_layout.mm(0.05))
+            return;  // it ends at the right edge, not on the curve
+        const QString number = ChartCanvas::Number(t);
+        const QSizeF size = m_canvas.textSize(m_p.font(), number);
+        const QRectF place(end + QPointF(m_layout.mm(0.8), m_layout.mm(0.3)), size);
+        if (!frame.contains(place) || !m_canvas.isFree(place))
+            return;
+        m_p.setPen(isotherms.major);
+        m_canvas.fix(m_canvas.drawLabel(place.topLeft(), Qt::AlignLeft | Qt::AlignTop, number));
     });
     m_canvas.setFont(8);
     m_p.setPen(ChartPalette::kInk);

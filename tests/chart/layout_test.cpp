@@ -103,12 +103,19 @@ TEST(ChartLayout, EveryHeavyIsothermCarriesItsNumberAndOnlyThose)
             if (line.stroke == "#1f4e85" && !line.points.empty() && line.points.front().first < frameLeft + 1)
                 lineYs.push_back(line.points.front().second);
         }
+        // The scale's numbers, left of the frame (those along the saturation
+        // curve repeat some of them).
         for (const Text& t : shapes.texts) {
-            if (t.fill == "#1f4e85" && (numberYs.empty() || std::fabs(numberYs.back() - t.y) > 0.5))
+            if (t.fill == "#1f4e85" && t.x < frameLeft && (numberYs.empty() || std::fabs(numberYs.back() - t.y) > 0.5))
                 numberYs.push_back(t.y);
         }
         ASSERT_FALSE(lineYs.empty());
         EXPECT_EQ(lineYs.size(), numberYs.size());
+        // Some heavy isotherms are numbered again where they meet the
+        // saturation curve, the dew point read off.
+        EXPECT_GE(std::count_if(shapes.texts.begin(), shapes.texts.end(),
+                                [&](const Text& t) { return t.fill == "#1f4e85" && t.x > frameLeft; }),
+                  1);
         for (double y : lineYs) {
             const bool numbered = std::any_of(numberYs.begin(), numberYs.end(), [&](double baseline) {
                 return baseline > y && baseline - y < 2 * kPxPerMm;
