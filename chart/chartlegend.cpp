@@ -25,6 +25,78 @@ void ChartLegend::draw()
     entries(true);
 }
 
+std::vector<ChartLegend::Entry> ChartLegend::lineEntries()
+{
+    const auto lineKey = [this](const QColor& colour, double width, bool dashed) {
+        return [this, colour, width, dashed](double x, double keyEnd, double mid) {
+            QPen pen = m_canvas.pen(colour, width);
+            if (dashed)
+                pen.setStyle(Qt::DashLine);
+            painter().setPen(pen);
+            painter().drawLine(QPointF(x, mid), QPointF(keyEnd, mid));
+        };
+    };
+    // Each family's key in its heavy line's colour and width, with its steps.
+    std::vector<Entry> entries;
+    for (const LineFamily* f : {&m_families.isotherms, &m_families.isenthalps, &m_families.humidity}) {
+        entries.push_back({lineKey(f->major, f->majorWidth, false),
+                           f == &m_families.humidity ? QStringLiteral("相对湿度 ψ，10% … 90%") : f->legendText()});
+    }
+    entries.push_back({lineKey(ChartPalette::kInk, 0.5, false), QStringLiteral("饱和线 ψ = 100%")});
+    const LineFamily& d = m_families.moisture;
+    entries.push_back({lineKey(d.major, d.majorWidth, false), d.legendText()});
+    if (m_content.wetBulbLines) {
+        const LineFamily& f = m_families.wetBulb;
+        entries.push_back({lineKey(f.major, f.majorWidth, true),
+                           f.legendText() + QStringLiteral("（υ = %1 m/s）").arg(ChartCanvas::Number(*m_content.wetBulbLines))});
+    }
+    if (m_content.volumeLines)
+        entries.push_back({lineKey(m_families.volume.major, m_families.volume.majorWidth, true), m_families.volume.legendText()});
+    return entries;
+}
+
+std::vector<ChartLegend::Entry> ChartLegend::pointEntries()
+{
+    const auto marker = [this](bool hollow) {
+        return [this, hollow](double x, double keyEnd, double mid) {
+            m_canvas.drawMarkers({QPointF((x + keyEnd) / 2, mid)}, hollow);
+        };
+    };
+    const auto note = [](const QString& text) { return Entry{{}, text}; };
+    std::vector<Entry> entries;
+    const int total = static_cast<int>(m_content.points.size());
+    if (!m_lines.hasDomain())
+        entries.push_back(note(QStringLiteral("图的范围内没有未饱和的空气，无线可画")));
+    if (total == 0) {
+        entries.push_back(note(QStringLiteral("没有可绘制的状态点")));
+    } else {
+        entries.push_back({marker(false), QStringLiteral("状态点：%1 个").arg(m_points.plotted())});
+        if (m_points.plotted() > 0 && !m_points.labelled())
+            entries.push_back(note(QStringLiteral("点数较多，未逐点标注")));
+        const bool others = std::any_of(m_content.points.begin(), m_content.points.end(),
+                                        [](const ChartPoint& p) { return p.otherPressure; });
+        if (others && m_points.labelled())
+            entries.push_back({marker(true), QStringLiteral("空心点：大气压力 B 与本图不同，不在本图的 ψ 线上")});
+    }
+    if (m_points.outside() > 0)
+        entries.push_back(note(QString::fromStdString(OutsideNote(m_points.outside()))));
+    if (m_content.process && total > 1) {
+        const auto arrow = [this](double x, double keyEnd, double mid) {
+            painter().setPen(m_canvas.pen(ChartPalette::kProcess, 0.35));
+            painter().drawLine(QPointF(x, mid), QPointF(keyEnd - layout().mm(2), mid));
+            m_canvas.drawArrowhead(QPointF(keyEnd, mid), QPointF(1, 0), ChartPalette::kProcess);
+        };
+        entries.push_back({arrow, m_points.labelled()
+                                      ? QStringLiteral("过程线 %1 条，标注焓差 Δh 与热湿比 ε = Δh / Δd").arg(m_points.arrows())
+                                      : QStringLiteral("过程线 %1 条，点数较多，未标注 Δh 与 ε").arg(m_points.arrows())});
+    }
+    if (m_canvas.dropped() > 0)
+        entries.push_back(note(QStringLiteral("%1 个标注无处放置（会盖住数字或饱和线），已略去").arg(m_canvas.dropped())));
+    for (const std::string& text : m_content.notes)
+        entries.push_back(note(ChartCanvas::Text(text)));
+    return entries;
+}
+
 double ChartLegend::entries(bool paint)
 {
     // The box reaches down to the page's footer while measuring.
@@ -47,87 +119,25 @@ double ChartLegend::entries(bool paint)
             .bottom()
         + layout().mm(1);
 
-    // One line of the legend: a key drawn by `key` in the key column, then the text.
+    // Each line of the legend: its key in the key column, then the text.
     m_canvas.setFont(7.5);
     const double lineHeight = m_canvas.textHeight(painter().font());
-    const auto entry = [&](auto key, const QString& s) {
-        if (y + lineHeight > box.bottom() - layout().mm(1))
-            return;
-        if (paint)
-            key(y + lineHeight / 2);
-        painter().setPen(ChartPalette::kInk);
-        const QRectF rect(keyEnd + layout().mm(1.5), y, box.right() - keyEnd - layout().mm(3),
-                          box.bottom() - y);
-        const double used = m_canvas.wrappedHeight(painter().font(), rect.width(), s);
-        if (paint)
-            painter().drawText(rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, s);
-        y += used + layout().mm(0.6);
-    };
-    const auto lineKey = [&](const QColor& colour, double width) {
-        return [&, colour, width](double mid) {
-            painter().setPen(m_canvas.pen(colour, width));
-            painter().drawLine(QPointF(x, mid), QPointF(keyEnd, mid));
-        };
-    };
-    const auto noKey = [](double) {};
-
-    // Each family's key in its heavy line's colour and width, with its steps.
-    for (const LineFamily* f : {&m_families.isotherms, &m_families.isenthalps, &m_families.humidity}) {
-        entry(lineKey(f->major, f->majorWidth),
-              f == &m_families.humidity ? QStringLiteral("相对湿度 ψ，10% … 90%") : f->legendText());
-    }
-    entry(lineKey(ChartPalette::kInk, 0.5), QStringLiteral("饱和线 ψ = 100%"));
-    entry(lineKey(m_families.moisture.major, m_families.moisture.majorWidth), m_families.moisture.legendText());
-    const auto dashedKey = [&](const LineFamily& f) {
-        return [&](double mid) {
-            QPen pen = m_canvas.pen(f.major, f.majorWidth);
-            pen.setStyle(Qt::DashLine);
-            painter().setPen(pen);
-            painter().drawLine(QPointF(x, mid), QPointF(keyEnd, mid));
-        };
-    };
-    if (m_content.wetBulbLines) {
-        entry(dashedKey(m_families.wetBulb), m_families.wetBulb.legendText()
-                                                 + QStringLiteral("（υ = %1 m/s）").arg(ChartCanvas::Number(*m_content.wetBulbLines)));
-    }
-    if (m_content.volumeLines)
-        entry(dashedKey(m_families.volume), m_families.volume.legendText());
-
-    y += layout().mm(1.5);
-    const auto pointKey = [&](double mid) { m_canvas.drawMarkers({QPointF((x + keyEnd) / 2, mid)}); };
-    const int total = static_cast<int>(m_content.points.size());
-    if (!m_lines.hasDomain())
-        entry(noKey, QStringLiteral("图的范围内没有未饱和的空气，无线可画"));
-    if (total == 0) {
-        entry(noKey, QStringLiteral("没有可绘制的状态点"));
-    } else {
-        entry(pointKey, QStringLiteral("状态点：%1 个").arg(m_points.plotted()));
-        if (m_points.plotted() > 0 && !m_points.labelled())
-            entry(noKey, QStringLiteral("点数较多，未逐点标注"));
-        const bool others = std::any_of(m_content.points.begin(), m_content.points.end(),
-                                        [](const ChartPoint& p) { return p.otherPressure; });
-        if (others && m_points.labelled()) {
-            entry([&](double mid) { m_canvas.drawMarkers({QPointF((x + keyEnd) / 2, mid)}, true); },
-                  QStringLiteral("空心点：大气压力 B 与本图不同，不在本图的 ψ 线上"));
+    const auto write = [&](const std::vector<Entry>& entries) {
+        for (const Entry& e : entries) {
+            if (y + lineHeight > box.bottom() - layout().mm(1))
+                return;
+            if (paint && e.key)
+                e.key(x, keyEnd, y + lineHeight / 2);
+            painter().setPen(ChartPalette::kInk);
+            const QRectF rect(keyEnd + layout().mm(1.5), y, box.right() - keyEnd - layout().mm(3), box.bottom() - y);
+            if (paint)
+                painter().drawText(rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, e.text);
+            y += m_canvas.wrappedHeight(painter().font(), rect.width(), e.text) + layout().mm(0.6);
         }
-    }
-    if (m_points.outside() > 0)
-        entry(noKey, QString::fromStdString(OutsideNote(m_points.outside())));
-    if (m_content.process && total > 1) {
-        entry(
-            [&](double mid) {
-                painter().setPen(m_canvas.pen(ChartPalette::kProcess, 0.35));
-                painter().drawLine(QPointF(x, mid), QPointF(keyEnd - layout().mm(2), mid));
-                m_canvas.drawArrowhead(QPointF(keyEnd, mid), QPointF(1, 0), ChartPalette::kProcess);
-            },
-            m_points.labelled()
-                ? QStringLiteral("过程线 %1 条，标注焓差 Δh 与热湿比 ε = Δh / Δd").arg(m_points.arrows())
-                : QStringLiteral("过程线 %1 条，点数较多，未标注 Δh 与 ε").arg(m_points.arrows()));
-    }
-    if (m_canvas.dropped() > 0)
-        entry(noKey, QStringLiteral("%1 个标注无处放置（会盖住数字或饱和线），已略去").arg(m_canvas.dropped()));
-    for (const std::string& note : m_content.notes)
-        entry(noKey, ChartCanvas::Text(note));
+    };
+    write(lineEntries());
+    y += layout().mm(1.5);
+    write(pointEntries());
     painter().restore();
     return y + layout().mm(1) - box.top();
 }

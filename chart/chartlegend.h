@@ -1,6 +1,9 @@
 // The column beside the h–d chart: the legend over the ε fan.
 #pragma once
 
+#include <functional>
+#include <vector>
+
 #include "chartcanvas.h"
 #include "chartcontent.h"
 #include "chartlines.h"
@@ -25,6 +28,14 @@ public:
     void drawFan();
 
 private:
+    // One line of the legend: its key (none for a note), drawn between x
+    // and keyEnd at height mid, and its text.
+    struct Entry {
+        std::function<void(double x, double keyEnd, double mid)> key;
+        QString text;
+    };
+    std::vector<Entry> lineEntries();
+    std::vector<Entry> pointEntries();
     double entries(bool paint);
     // Only references: the chart that draws these owns all of them and
     // outlives them.
