@@ -91,7 +91,7 @@ std::vector<ChartLegend::Entry> ChartLegend::pointEntries()
                                       : QStringLiteral("过程线 %1 条，点数较多，未标注 Δh 与 ε").arg(m_points.arrows())});
     }
     if (m_canvas.dropped() > 0)
-        entries.push_back(note(QStringLiteral("%1 个标注无处放置（会盖住数字或饱和线），已略去").arg(m_canvas.dropped())));
+        entries.push_back(note(QStringLiteral("%1 个标注无处放置（会盖住数字、饱和线或状态点的标注），已略去").arg(m_canvas.dropped())));
     for (const std::string& text : m_content.notes)
         entries.push_back(note(ChartCanvas::Text(text)));
     return entries;

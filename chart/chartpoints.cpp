@@ -168,6 +168,9 @@ void ChartPoints::drawProcess()
             m_canvas.take(QRectF(on - QPointF(mark, mark), on + QPointF(mark, mark)));
         }
     }
+    // The points' labels come first: they name the points, the arrows' only
+    // annotate them.
+    placeLabels();
 
     m_canvas.setFont(6.5);
     const QFont font = painter().font();
@@ -190,10 +193,13 @@ void ChartPoints::drawProcess()
         const QSizeF size = m_canvas.blockSize(lines);
         const QPointF normal(direction.y(), -direction.x());
         QVector<QRectF> candidates;
-        for (double along : {0.5, 0.35, 0.65, 0.2, 0.8}) {
+        // Near the middle on either side first, then farther along and out:
+        // a fixed budget of twenty.
+        for (double along : {0.5, 0.35, 0.65, 0.2, 0.8, 0.5, 0.35, 0.65, 0.2, 0.8}) {
+            const double off = candidates.size() < 10 ? 1.2 : 3.5;
             const QPointF on = arrow.from + (arrow.to - arrow.from) * along;
             for (double sign : {1.0, -1.0}) {
-                const QPointF near = on + normal * sign * layout().mm(1.2);
+                const QPointF near = on + normal * sign * layout().mm(off);
                 const double x = normal.x() * sign >= 0 ? near.x() : near.x() - size.width();
                 const double y = normal.y() * sign >= 0 ? near.y() : near.y() - size.height();
                 candidates.push_back(QRectF(QPointF(x, y), size));
@@ -225,28 +231,16 @@ void ChartPoints::drawArrow(QPointF from, QPointF to, bool head)
         m_canvas.drawArrowhead(headTip(from, to), ChartCanvas::Unit(to - from), ChartPalette::kProcess);
 }
 
-void ChartPoints::draw()
+void ChartPoints::placeLabels()
 {
-    if (!labelled()) {
-        // Many points: round dots of one pen, drawn in one call.
-        QPen dot(ChartPalette::kPoint, layout().mm(0.7));
-        dot.setCapStyle(Qt::RoundCap);
-        painter().setPen(dot);
-        painter().drawPoints(m_dots.data(), static_cast<int>(m_dots.size()));
+    if (m_labelsPlaced || !labelled())
         return;
-    }
-    QVector<QPointF> filled, hollow;
-    for (qsizetype i = 0; i < m_dots.size(); ++i)
-        (m_drawnPoints[i]->otherPressure ? hollow : filled).push_back(m_dots[i]);
-    m_canvas.drawMarkers(filled);
-    m_canvas.drawMarkers(hollow, true);
-
+    m_labelsPlaced = true;
     // Each label block (name, then detail lines) goes beside its marker,
     // where it covers no other marker and no earlier label if it can.
     const QFont boldName = ChartCanvas::Font(7.5, true);
     const QFont detailFont = ChartCanvas::Font(7);
     const double gap = layout().mm(1.3);
-    painter().setPen(ChartPalette::kInk);
     for (qsizetype i = 0; i < m_dots.size(); ++i) {
         const ChartPoint& p = *m_drawnPoints[i];
         const QPointF at = m_dots[i];
@@ -273,10 +267,44 @@ void ChartPoints::draw()
             at + QPointF(-w / 2, -gap - h),                // above
             at + QPointF(-w / 2, gap),                     // below
         };
+        // Beside the marker first, then the same eight places a little
+        // farther out: a fixed budget of sixteen.
         QVector<QRectF> candidates;
-        for (const QPointF& corner : corners)
-            candidates.push_back(QRectF(corner, size));
+        for (double farther : {0.0, 2.5}) {
+            for (const QPointF& corner : corners) {
+                const QPointF away = ChartCanvas::Unit(corner + QPointF(w, h) / 2 - at);
+                candidates.push_back(QRectF(corner + away * layout().mm(farther), size));
+            }
+        }
         if (const auto place = m_canvas.placeBlock(candidates))
-            m_canvas.drawBlock(*place, lines);
+            m_labels.push_back({*place, lines});
     }
+    // An arrow's label never covers a point's: it goes elsewhere, or is
+    // dropped and counted.
+    for (const auto& [place, lines] : m_labels)
+        m_canvas.fix(place);
+}
+
+void ChartPoints::draw()
+{
+    if (!labelled()) {
+        // Many points: round dots of one pen, drawn in one call.
+        QPen dot(ChartPalette::kPoint, layout().mm(0.7));
+        dot.setCapStyle(Qt::RoundCap);
+        painter().setPen(dot);
+        painter().drawPoints(m_dots.data(), static_cast<int>(m_dots.size()));
+        return;
+    }
+    QVector<QPointF> filled, hollow;
+    for (qsizetype i = 0; i < m_dots.size(); ++i)
+        (m_drawnPoints[i]->otherPressure ? hollow : filled).push_back(m_dots[i]);
+    m_canvas.drawMarkers(filled);
+    m_canvas.drawMarkers(hollow, true);
+
+    // The label blocks, placed before the arrows' labels so that those
+    // keep off them.
+    placeLabels();
+    painter().setPen(ChartPalette::kInk);
+    for (const auto& [place, lines] : m_labels)
+        m_canvas.drawBlock(place, lines);
 }

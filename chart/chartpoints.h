@@ -57,6 +57,9 @@ private:
     std::vector<Arrow> processArrows() const;
     void drawBareArrows(const std::vector<Arrow>& arrows);
     void drawGuides();
+    // Places the points' label blocks (once), keeping off the markers and
+    // the arrows; draw() draws them.
+    void placeLabels();
     QPointF headTip(QPointF from, QPointF to) const;
     QLineF shaft(QPointF from, QPointF to, bool head) const;
     void drawArrow(QPointF from, QPointF to, bool head);
@@ -65,4 +68,6 @@ private:
     int m_arrows = 0;                       // points outside the range, not drawn
     QVector<QPointF> m_dots;                 // the markers' places
     QVector<const ChartPoint*> m_drawnPoints;  // the points at m_dots, in the same order
+    bool m_labelsPlaced = false;
+    std::vector<std::pair<QRectF, QVector<ChartCanvas::BlockLine>>> m_labels;
 };

@@ -16,6 +16,7 @@
 #include "calculate.h"
 #include "chart_test_support.h"
 #include "chartcontent.h"
+#include "design.h"
 
 namespace {
 
@@ -140,6 +141,36 @@ ChartContent processChart()
     return content;
 }
 
+// The README's 一次回风 design: its points crowd round L and O.
+ChartContent designChart()
+{
+    DesignInput in;
+    in.room[0] = {Quantity::t, 22};
+    in.room[1] = {Quantity::psi, 55};
+    in.outdoor[0] = {Quantity::t, 35};
+    in.outdoor[1] = {Quantity::ts, 26.9};
+    in.Q = 3.314;
+    in.W = 0.264;
+    in.freshAirRatio = 0.15;
+    in.supply = SupplyRule{SupplyRule::Kind::Difference, 8};
+    const DesignResult r = RunDesign(in);
+    EXPECT_FALSE(r.failure);
+    ChartContent content;
+    content.range = {5, 40, 4, 22};
+    content.process = true;
+    for (const DesignPoint& p : r.points)
+        content.points.push_back(ChartPointOf(p.state, p.name + " " + p.title, false));
+    const auto index = [&](const std::string& name) {
+        std::size_t i = 0;
+        while (r.points[i].name != name)
+            ++i;
+        return i;
+    };
+    for (const auto& [from, to] : r.processes)
+        content.arrows.emplace_back(index(from), index(to));
+    return content;
+}
+
 struct Box {
     double left, top, right, bottom;
     bool intersects(const Box& o) const { return left < o.right && o.left < right && top < o.bottom && o.top < bottom; }
@@ -161,7 +192,7 @@ Box boxOf(const Text& t)
 TEST(ChartLayout, LabelsCoverNoNumberAndNoPartOfTheSaturationCurve)
 {
     QTemporaryDir dir;
-    for (const ChartContent& content : {processChart(), kWinter}) {
+    for (const ChartContent& content : {processChart(), designChart(), kWinter}) {
         const Shapes shapes = readShapes(WriteChart(dir, "chart.svg", content));
         // The saturation curve: the longest ink polyline.
         const Polyline* saturation = nullptr;
@@ -170,15 +201,26 @@ TEST(ChartLayout, LabelsCoverNoNumberAndNoPartOfTheSaturationCurve)
                 saturation = &line;
         }
         ASSERT_NE(saturation, nullptr);
-        std::vector<Box> numbers, labels;
+        std::vector<Box> numbers, labels, pointLabels;
         for (const Text& t : shapes.texts) {
             if (t.fill == "#a8641e")
                 numbers.push_back(boxOf(t));  // the h numbers in and beside the frame
             // Point labels (ink, on white blocks) and process labels.
-            const bool pointLabel = t.fill == "#202020" && t.text.find("室") != std::string::npos;
+            const bool pointLabel = t.fill == "#202020" && (t.text.find("室") != std::string::npos
+                                                            || t.text.find("露点") != std::string::npos
+                                                            || t.text.find("送风") != std::string::npos);
             const bool detail = t.fill == "#202020" && t.text.rfind("t = ", 0) == 0;
             if (pointLabel || detail || t.fill == "#6a1b9a")
                 labels.push_back(boxOf(t));
+            if (pointLabel)
+                pointLabels.push_back(boxOf(t));
+        }
+        // No arrow's label covers a point's.
+        for (const Text& t : shapes.texts) {
+            if (t.fill != "#6a1b9a")
+                continue;
+            for (const Box& point : pointLabels)
+                EXPECT_FALSE(boxOf(t).intersects(point)) << "\"" << t.text << "\" covers a point's label";
         }
         ASSERT_FALSE(labels.empty());
         for (const Box& label : labels) {
