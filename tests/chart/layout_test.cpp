@@ -17,6 +17,7 @@
 #include "chart_test_support.h"
 #include "chartcontent.h"
 #include "design.h"
+#include "textbook_design.h"
 
 namespace {
 
@@ -144,15 +145,7 @@ ChartContent processChart()
 // The README's 一次回风 design: its points crowd round L and O.
 ChartContent designChart()
 {
-    DesignInput in;
-    in.room[0] = {Quantity::t, 22};
-    in.room[1] = {Quantity::psi, 55};
-    in.outdoor[0] = {Quantity::t, 35};
-    in.outdoor[1] = {Quantity::ts, 26.9};
-    in.Q = 3.314;
-    in.W = 0.264;
-    in.freshAirRatio = 0.15;
-    in.supply = SupplyRule{SupplyRule::Kind::Difference, 8};
+    const DesignInput in = TextbookSummerDesign();
     const DesignResult r = RunDesign(in);
     EXPECT_FALSE(r.failure);
     ChartContent content;
