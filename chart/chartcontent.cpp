@@ -1,6 +1,7 @@
 // A calculated state point as a point of the chart.
 #include "chartcontent.h"
 
+#include "calculate.h"
 #include "display.h"
 #include "quantity.h"
 
@@ -27,7 +28,7 @@ ChartPoint ChartPointOf(const StatePoint& point, std::string label, bool details
         return p;
     // Two decimals throughout: ψ, d, ts and tl as the record shows them, t and
     // h to the same places.
-    const bool dewPointShown = point.Pq > 0 && point.tl >= 0 && point.tl <= 65;
+    const bool dewPointShown = DewPointInFit(point);
     for (Quantity q : {Quantity::t, Quantity::psi, Quantity::d, Quantity::h, Quantity::ts, Quantity::tl}) {
         if (q == Quantity::tl && !dewPointShown)
             continue;

@@ -88,15 +88,14 @@ std::string DesignSheet(const DesignInput& in, const DesignResult& r, std::optio
     s << "  点    t(℃)    ψ(%)  d(g/kg干)  h(kJ/kg干)   ts(℃)   tl(℃)  ρ(kg/m³)  名称\n";
     for (const DesignPoint& p : r.points) {
         const StatePoint& x = p.state;
-        const bool tlInFit = x.tl >= 0 && x.tl <= 65 && x.Pq > 0;
         s << "  " << p.name << cell(fixed(x.t, 2), 9) << cell(fixed(x.psi * 100, 2), 8) << cell(fixed(x.d, 2), 11)
           << cell(fixed(x.h, 2), 12) << cell(p.wetBulbFound ? fixed(x.ts, 2) : "—", 8)
-          << cell(tlInFit ? fixed(x.tl, 2) : "—", 8)
+          << cell(DewPointInFit(x) ? fixed(x.tl, 2) : "—", 8)
           << cell(fixed(x.rho, 3), 10) << "  " << p.title << "\n";
     }
     bool missing = false;
     for (const DesignPoint& p : r.points)
-        missing = missing || !p.wetBulbFound || !(p.state.tl >= 0 && p.state.tl <= 65 && p.state.Pq > 0);
+        missing = missing || !p.wetBulbFound || !DewPointInFit(p.state);
     if (missing)
         s << "  —：湿球公式找不到满足精度的湿球温度ts，或露点超出露点公式的适用范围（0 … 65℃）\n";
     const StatePoint& O = r.point("O")->state;
@@ -130,13 +129,12 @@ std::string DesignJson(const DesignResult& r)
     nlohmann::ordered_json points = nlohmann::ordered_json::object();
     for (const DesignPoint& p : r.points) {
         const StatePoint& x = p.state;
-        const bool tlInFit = x.tl >= 0 && x.tl <= 65 && x.Pq > 0;
         const auto orNull = [](bool known, double v) {
             return known ? nlohmann::ordered_json(v) : nlohmann::ordered_json(nullptr);
         };
         points[p.name] = {{"title", p.title}, {"t", x.t},     {"rh", x.psi * 100},
                           {"d", x.d},         {"h", x.h},     {"ts", orNull(p.wetBulbFound, x.ts)},
-                          {"tl", orNull(tlInFit, x.tl)},      {"rho", x.rho},
+                          {"tl", orNull(DewPointInFit(x), x.tl)},      {"rho", x.rho},
                           {"v", x.v},         {"Pq", x.Pq}};
     }
     j["points"] = points;

@@ -239,7 +239,7 @@ CalcOutcome CalculateStatePoint(InputMode mode, const CalcInputs& in)
     }
 
     out.status = CalcStatus::Ok;
-    out.dewPointOutOfRange = s.Pq == 0 || s.tl > 65 || s.tl < 0;
+    out.dewPointOutOfRange = !DewPointInFit(s);
     out.results.reserve(std::size(kQuantities));
     for (const QuantityInfo& q : kQuantities) {
         if (!IsResult(q.quantity, mode))
@@ -276,10 +276,12 @@ std::string_view ResultText(const CalcOutcome& outcome, Quantity q)
 
 std::string FailureMessage(const CalcFailure& failure)
 {
+    // The messages that begin with the quantity to blame.
+    const auto named = [&](const char* what) { return std::string(inputName(failure.blamed)) + what; };
     switch (failure.cause) {
     case CalcCause::None: return {};
-    case CalcCause::NotFinite: return std::string(inputName(failure.blamed)) + kNotFiniteInput;
-    case CalcCause::BelowAbsoluteZero: return std::string(inputName(failure.blamed)) + kBelowAbsoluteZero;
+    case CalcCause::NotFinite: return named(kNotFiniteInput);
+    case CalcCause::BelowAbsoluteZero: return named(kBelowAbsoluteZero);
     case CalcCause::VelocityNotPositive: return kVelocityNotPositive;
     case CalcCause::HumidityNegative: return kHumidityNegative;
     case CalcCause::PressureBelowVapour: return kPressureBelowVapour;
@@ -291,8 +293,8 @@ std::string FailureMessage(const CalcFailure& failure)
         return std::string(failure.blamed == Quantity::B ? "大气压力B过大" : "空气流速υ过小") + kPsychrometerTermTooLarge;
     case CalcCause::NoWetBulbAtThisDryBulb: return kPsychrometerTermTooLargeHere;
     case CalcCause::ResultNotFinite: return kResultNotFinite;
-    case CalcCause::BelowDryAir: return std::string(inputName(failure.blamed)) + kBelowDryAir;
-    case CalcCause::Supersaturated: return std::string(inputName(failure.blamed)) + kSupersaturated;
+    case CalcCause::BelowDryAir: return named(kBelowDryAir);
+    case CalcCause::Supersaturated: return named(kSupersaturated);
     case CalcCause::DewPointOutsideFit: return kDewPointOutsideFit;
     case CalcCause::PairNotIndependent: return kPairNotIndependent;
     case CalcCause::PairIllConditioned: return kPairIllConditioned;

@@ -82,6 +82,15 @@ struct CalcOutcome {
     long searchSteps = 0;                // 0.005 K steps of the wet-bulb search, also when it failed
 };
 
+// The dew-point fit holds from 0 to 65 °C, and only for air with some vapour:
+// outside that tl is computed but not shown.
+inline constexpr double kDewPointFitLow = 0;
+inline constexpr double kDewPointFitHigh = 65;
+inline bool DewPointInFit(const StatePoint& s)
+{
+    return s.Pq > 0 && s.tl >= kDewPointFitLow && s.tl <= kDewPointFitHigh;
+}
+
 // The messages of incomplete input and of a dew point out of the fit's range.
 inline constexpr const char* kIncompleteMessage = "请把已知参数输入完整";
 inline constexpr const char* kDewPointMessage = "对不起，目前还无法用公式计算此时的露点温度tl！";

@@ -7,17 +7,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 
 #include "display.h"
 #include "physics.h"
 #include "pressure.h"
 
 namespace {
-
-DesignFailure fail(DesignCause cause, std::string detail = {})
-{
-    return {cause, std::move(detail)};
-}
 
 std::string fixed(double value, int decimals) { return FormatFixed(value, decimals); }
 
@@ -50,7 +46,7 @@ private:
     void arrow(const char* from, const char* to) { m_out.processes.emplace_back(from, to); }
     bool refuse(DesignCause cause, std::string detail = {})
     {
-        m_out.failure = fail(cause, std::move(detail));
+        m_out.failure = {cause, std::move(detail)};
         return false;
     }
 
@@ -62,11 +58,13 @@ bool Designer::state(const char* name, const char* title, Given a, Given b)
 {
     const PairState s = StateFromPair(m_in.B, m_in.upsilon, a, b, WetBulb::Optional);
     if (s.failure) {
-        // A computed point beyond saturation has its own message.
-        if (s.failure.cause == CalcCause::Supersaturated && std::string(name) == "C")
-            return refuse(DesignCause::MixInFog);
-        if (s.failure.cause == CalcCause::Supersaturated && std::string(name) == "O")
-            return refuse(DesignCause::SupplySaturated);
+        // The mix and the supply point beyond saturation have messages of their own.
+        const std::string_view point = name;
+        const DesignCause fog = point == "C" ? DesignCause::MixInFog
+                                : point == "O" ? DesignCause::SupplySaturated
+                                               : DesignCause::PointFailed;
+        if (s.failure.cause == CalcCause::Supersaturated && fog != DesignCause::PointFailed)
+            return refuse(fog);
         return refuse(DesignCause::PointFailed, std::string(title) + "状态点 " + name + "：" + FailureMessage(s.failure));
     }
     m_out.points.push_back({name, title, s.point, s.wetBulbFound});

@@ -8,17 +8,15 @@
 #include "parse.h"
 #include "physics.h"
 #include "pressure.h"
+#include "pressure_coefficients.h"  // kCelsiusToKelvin
 #include "wetbulb.h"
 
 namespace {
 
-constexpr double kAbsoluteZero = -273.15;  // °C
+constexpr double kAbsoluteZero = -kCelsiusToKelvin;  // °C
 // Where t is solved for: Pressure()'s published range.
 constexpr double kLowestT = -100;
 constexpr double kHighestT = 200;
-// The dew-point fit holds from 0 to 65 °C.
-constexpr double kDewPointFitLow = 0;
-constexpr double kDewPointFitHigh = 65;
 
 constexpr CalcFailure fail(CalcCause cause, Quantity blamed)
 {
@@ -261,7 +259,7 @@ PairState StateFromPair(double B, double upsilon, Given a, Given b, WetBulb wetB
         if (!std::isfinite(v))
             return {fail(CalcCause::ResultNotFinite, Quantity::B)};
     }
-    out.dewPointOutOfRange = !tlGiven && (s.Pq == 0 || s.tl > kDewPointFitHigh || s.tl < kDewPointFitLow);
+    out.dewPointOutOfRange = !tlGiven && !DewPointInFit(s);
     return out;
 }
 
