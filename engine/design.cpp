@@ -98,8 +98,7 @@ bool Designer::lineAtRh(const char* name, const char* title, double rh)
     // ψ along the line, from its h and d, without the wet-bulb search.
     const auto psiAt = [&](double d) {
         const double h = hN + eps * (d - dN) / 1000;
-        const double t = (h - 2.501 * d) / (1.01 + 0.00184 * d);
-        return VapourPressureFromMoistureContent(B, d) / Pressure(t);
+        return VapourPressureFromMoistureContent(B, d) / Pressure(DryBulbFromEnthalpy(h, d));
     };
     // From N towards drier, lower-enthalpy air in steps of 0.05 g/kg until ψ
     // is reached, then halving the last step to the last bit.
@@ -112,7 +111,7 @@ bool Designer::lineAtRh(const char* name, const char* title, double rh)
         dry = dN - 0.05 * i;
         if (dry < 0)
             break;
-        const double t = (hN + eps * (dry - dN) / 1000 - 2.501 * dry) / (1.01 + 0.00184 * dry);
+        const double t = DryBulbFromEnthalpy(hN + eps * (dry - dN) / 1000, dry);
         if (t < -60)
             break;
         found = psiAt(dry) >= target;

@@ -129,7 +129,7 @@ CalcFailure fixWithVapour(double B, double upsilon, const Given& other, Fix& fix
     }
     case Quantity::h: {
         const double d = fix.d ? *fix.d : MoistureContentFromVapourPressure(B, fix.Pq);
-        fix.t = (other.value - 2.501 * d) / (1.01 + 0.00184 * d);
+        fix.t = DryBulbFromEnthalpy(other.value, d);
         return {};
     }
     case Quantity::ts:

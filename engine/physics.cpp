@@ -44,6 +44,11 @@ double Enthalpy(double t, double d)
     return 1.01 * t + (0.001 * d) * (2501 + 1.84 * t);
 }
 
+double DryBulbFromEnthalpy(double h, double d)
+{
+    return (h - 2.501 * d) / (1.01 + 0.00184 * d);
+}
+
 double Density(double B, double t, double Pq)
 {
     return (0.00348 * B) / (kCelsiusToKelvin + t) - (0.00132 * Pq) / (kCelsiusToKelvin + t);

@@ -61,6 +61,8 @@ double DewPointFit(double Pq);
 // Reference: ASHRAE Handbook - Fundamentals (2017) ch. 1 eqn 30 (1.006, 2501,
 // 1.86 there), with the specific heats of Chinese air-conditioning texts.
 double Enthalpy(double t, double d);
+// The same solved for t: t = (h − 2.501·d) / (1.01 + 0.00184·d).
+double DryBulbFromEnthalpy(double h, double d);
 
 // Density of moist air, kg/m³: ρ = 0.00348·B / (273.15 + t) − 0.00132·Pq / (273.15 + t),
 // B and Pq in Pa, t in °C.
