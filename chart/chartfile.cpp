@@ -77,18 +77,9 @@ bool ChartFile::write(const ChartContent& content)
 
 bool ChartFile::paintPng(const ChartContent& content)
 {
-    const QSizeF mm = ChartLayout::A4Landscape();
-    const double dotsPerMm = m_dpi / kMmPerInch;
-    QImage image(qRound(mm.width() * dotsPerMm), qRound(mm.height() * dotsPerMm),
-                 QImage::Format_RGB32);
+    const QImage image = ChartImage(content, ChartLayout::A4Landscape(), m_dpi);
     if (image.isNull())
         return fail(QStringLiteral("图像太大，内存不足"));
-    image.setDotsPerMeterX(qRound(dotsPerMm * 1000));
-    image.setDotsPerMeterY(qRound(dotsPerMm * 1000));
-    {
-        QPainter painter(&image);
-        ChartPainter(painter, content, image.size(), dotsPerMm).paint();
-    }
     SafeFileDevice device(m_file);
     QString error;
     if (!WritePng(image, kTitle, device, error))
@@ -96,7 +87,7 @@ bool ChartFile::paintPng(const ChartContent& content)
     return true;
 }
 
-bool ChartFile::paintSvg(const ChartContent& content)
+QByteArray ChartSvg(const ChartContent& content)
 {
     const QSizeF mm = ChartLayout::A4Landscape();
     const double dotsPerMm = kSvgDotsPerInch / kMmPerInch;
@@ -111,10 +102,10 @@ bool ChartFile::paintSvg(const ChartContent& content)
     svg.setDescription(QStringLiteral("Nimbara"));
     QPainter painter;
     if (!painter.begin(&svg))
-        return fail(QStringLiteral("无法开始绘图"));
+        return {};
     ChartPainter(painter, content, size, dotsPerMm).paint();
     if (!painter.end())
-        return fail(QStringLiteral("绘图未能完成"));
+        return {};
     // The generator names only the first family; a viewer without 宋体
     // should fall back to the same fonts the chart was laid out with.
     QByteArray data = buffer.data();
@@ -134,6 +125,28 @@ bool ChartFile::paintSvg(const ChartContent& content)
         data.replace(width, end - width, QStringLiteral("width=\"%1mm\" height=\"%2mm\"")
                                              .arg(mm.width()).arg(mm.height()).toUtf8());
     }
+    return data;
+}
+
+QImage ChartImage(const ChartContent& content, QSizeF millimetres, int dotsPerInch)
+{
+    const double dotsPerMm = dotsPerInch / kMmPerInch;
+    QImage image(qRound(millimetres.width() * dotsPerMm), qRound(millimetres.height() * dotsPerMm),
+                 QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
+    image.setDotsPerMeterX(qRound(dotsPerMm * 1000));
+    image.setDotsPerMeterY(qRound(dotsPerMm * 1000));
+    QPainter painter(&image);
+    ChartPainter(painter, content, image.size(), dotsPerMm).paint();
+    return image;
+}
+
+bool ChartFile::paintSvg(const ChartContent& content)
+{
+    const QByteArray data = ChartSvg(content);
+    if (data.isEmpty())
+        return fail(QStringLiteral("绘图未能完成"));
     return m_file.write(std::string_view(data.constData(), static_cast<std::size_t>(data.size())))
            || failWrite();
 }

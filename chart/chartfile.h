@@ -1,6 +1,9 @@
 // Writes a chart to a file, its kind chosen by the file name's ending.
 #pragma once
 
+#include <QByteArray>
+#include <QImage>
+#include <QSizeF>
 #include <QString>
 #include <optional>
 
@@ -41,3 +44,9 @@ private:
     SafeFile m_file;
     QString m_error;
 };
+
+// The chart as the SVG file holds it (A4 landscape); empty when drawing failed.
+QByteArray ChartSvg(const ChartContent& content);
+// The chart drawn on a page of `millimetres` at `dotsPerInch`; null when the
+// image would not fit in memory.
+QImage ChartImage(const ChartContent& content, QSizeF millimetres, int dotsPerInch);

@@ -23,3 +23,11 @@ inline constexpr double kChartDSpanMax = 200;    // g/kg
 // True when both ranges are finite, MIN < MAX, within the limits above and
 // with spans between the smallest and largest allowed.
 bool ChartRangeValid(const ChartRange& range);
+
+// The range zoomed about the place (t, d) by `factor` (below 1 closer, above
+// 1 farther), that place staying where it is on the chart. Spans stop at the
+// smallest and largest allowed and the range at the limits, so that zooming
+// on and on ends at a valid range. A place that is not finite changes nothing.
+ChartRange ZoomedRange(const ChartRange& range, double t, double d, double factor);
+// The range moved by Δt (°C) and Δd (g/kg), stopping at the limits.
+ChartRange MovedRange(const ChartRange& range, double deltaT, double deltaD);
