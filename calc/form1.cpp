@@ -244,6 +244,7 @@ void Form1::Command1_Click()
     m_statePoint = outcome.point;
     for (const QuantityText& result : outcome.results)
         setBoxText(BoxOf(result.quantity, mode), QString::fromStdString(result.text));
+    emit calculated();
     // Only once every box holds its new text.
     if (outcome.dewPointOutOfRange)
         ShowMessage(this, QString::fromUtf8(kCalcInfoTitle), QString::fromUtf8(kDewPointMessage));

@@ -45,6 +45,8 @@ signals:
     // owns) comes to the front, then takes the records in order; none when
     // no mode is selected.
     void recordsMade(const QStringList& records);
+    // 计 算 completed: statePoint() and the boxes hold the new state point.
+    void calculated();
 
 public slots:
     void Option1_Click();   // apply the ψ-known mode

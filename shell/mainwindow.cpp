@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <QMenuBar>
 
+#include "chartwindow.h"
 #include "form1.h"
 #include "form2.h"
 #include "form3.h"
@@ -18,6 +19,19 @@
 namespace {
 constexpr int kClientWidth = 9510;   // twips
 constexpr int kClientHeight = 7980;  // twips
+// The chart window first fills the workspace, up to this.
+constexpr QSize kChartFirstSize(900, 600);
+
+// The state point the calculation window shows, with its boxes as they stand:
+// ψ and ts each sit in one box or the other by the mode.
+CalculatedPoint calculatedPointOf(const Form1& form)
+{
+    const bool psiKnown = form.isOption1Selected();
+    QStringList texts;
+    for (int box : {3, psiKnown ? 5 : 7, 8, 9, psiKnown ? 6 : 4, 13})
+        texts << form.boxText(box);
+    return {*form.statePoint(), texts};
+}
 
 }  // namespace
 
@@ -58,6 +72,7 @@ void fMainform::createActions()
     add("about", QStringLiteral("关于软件"), &fMainform::about_Click);
     add("exit", QStringLiteral("退出"), &fMainform::exit_Click);
     add("help", QStringLiteral("帮助"), &fMainform::help_Click);
+    add("chart", QStringLiteral("焓湿图"), &fMainform::chart_Click);
 }
 
 void fMainform::Form_Load()
@@ -83,6 +98,11 @@ QMdiSubWindow* fMainform::openForm1()
             for (const QString& record : records)
                 notebook->appendRecord(record);
         });
+        connect(form, &Form1::calculated, this, [this, form] {
+            m_calculated = calculatedPointOf(*form);
+            if (ChartWindow* chart = chartWindow())
+                chart->setCalculatedPoint(*m_calculated);
+        });
         return form;
     });
 }
@@ -91,6 +111,7 @@ Form1* fMainform::form1() const { return OpenChildWidget<Form1>(m_form1Window); 
 Form2* fMainform::form2() const { return OpenChildWidget<Form2>(m_form2Window); }
 Form3* fMainform::form3() const { return OpenChildWidget<Form3>(m_form3Window); }
 Form4* fMainform::form4() const { return OpenChildWidget<Form4>(m_form4Window); }
+ChartWindow* fMainform::chartWindow() const { return OpenChildWidget<ChartWindow>(m_chartWindow); }
 
 Form2* fMainform::showNotebook()
 {
@@ -122,4 +143,20 @@ void fMainform::exit_Click()
 void fMainform::help_Click()
 {
     ShowChildWindow(openChild(m_form3Window, ChildBorder::FixedTool, [] { return new Form3; }));
+}
+
+void fMainform::chart_Click()
+{
+    const bool opening = !IsChildWindowOpen(m_chartWindow);
+    QMdiSubWindow* sub = openChild(m_chartWindow, ChildBorder::Sizable, [this] {
+        auto* chart = new ChartWindow;
+        if (m_calculated)
+            chart->setCalculatedPoint(*m_calculated);
+        return chart;
+    });
+    if (opening) {
+        sub->resize(m_mdiArea->size().boundedTo(kChartFirstSize));
+        sub->move(0, 0);
+    }
+    ShowChildWindow(sub);
 }

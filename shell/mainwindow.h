@@ -7,8 +7,10 @@
 #include <QPointer>
 
 #include <functional>
+#include <optional>
 
 #include "childwindow.h"
+#include "chartwindow.h"
 
 class Form1;
 class Form2;
@@ -17,8 +19,8 @@ class Form4;
 class SaveCommand;
 
 // The main window "fMainform_计算管理界面": a multiple-document frame whose menu
-// bar carries the program's five commands and whose workspace holds the child
-// windows. moc cannot read a class name with Chinese characters, so the class
+// bar carries the program's five commands, then "焓湿图", and whose workspace
+// holds the child windows. moc cannot read a class name with Chinese characters, so the class
 // is fMainform and the window's objectName is the full name.
 class fMainform : public QMainWindow {
     Q_OBJECT
@@ -35,6 +37,7 @@ public:
     Form2* form2() const;
     Form3* form3() const;
     Form4* form4() const;
+    ChartWindow* chartWindow() const;
 
     // Shows the record notebook, creating it on first use, and returns it.
     // Only the record button opens the notebook.
@@ -49,6 +52,7 @@ public slots:
     void about_Click();
     void exit_Click();
     void help_Click();
+    void chart_Click();
 
 private:
     void createActions();
@@ -64,4 +68,7 @@ private:
     QPointer<QMdiSubWindow> m_form2Window;
     QPointer<QMdiSubWindow> m_form3Window;
     QPointer<QMdiSubWindow> m_form4Window;
+    QPointer<QMdiSubWindow> m_chartWindow;
+    // The calculation window's last state point, for the chart window now or later.
+    std::optional<CalculatedPoint> m_calculated;
 };

@@ -17,11 +17,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QCheckBox>
+#include <QTableWidget>
 #include <QTest>
 #include <QTextEdit>
 
 #include <memory>
 
+#include "chartwindow.h"
 #include "form1.h"
 #include "form2.h"
 #include "form3.h"
@@ -57,6 +60,10 @@ QAccessible::Role expectedRole(const QWidget* widget)
         return QAccessible::RadioButton;
     if (qobject_cast<const QPushButton*>(widget))
         return QAccessible::Button;
+    if (qobject_cast<const QCheckBox*>(widget))
+        return QAccessible::CheckBox;
+    if (qobject_cast<const QTableWidget*>(widget))
+        return QAccessible::Table;
     if (qobject_cast<const QGroupBox*>(widget))
         return QAccessible::Grouping;
     if (qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QTextEdit*>(widget)
@@ -89,7 +96,7 @@ private slots:
     void a_changed_link_text_is_read_as_it_stands();
 
 private:
-    // The widgets of the four child windows that a reader meets.
+    // The widgets of the five child windows that a reader meets.
     QList<QWidget*> controls() const
     {
         QList<QWidget*> all;
@@ -101,7 +108,8 @@ private:
     }
     QList<QWidget*> forms() const
     {
-        return {m_window->form1(), m_window->form2(), m_window->form3(), m_window->form4()};
+        return {m_window->form1(), m_window->form2(), m_window->form3(), m_window->form4(),
+                m_window->chartWindow()};
     }
     QWidget* form1Control(const char* name) const
     {
@@ -118,7 +126,7 @@ void AccessibilityTest::initTestCase()
     m_window = std::make_unique<fMainform>();
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    for (const char* command : {"computerotherparameter", "about", "help"})
+    for (const char* command : {"computerotherparameter", "about", "help", "chart"})
         m_window->findChild<QAction*>(QString::fromLatin1(command))->trigger();
     m_window->showNotebook();
     for (QWidget* form : forms())
@@ -161,8 +169,9 @@ void AccessibilityTest::controls_report_the_role_of_their_kind()
         ++checked;
     }
     // Form1: 3 frames, 2 options, 32 labels, 15 boxes, 3 buttons; the notebook
-    // and help boxes; Form4: 7 labels (the icon among them) and a button.
-    QCOMPARE(checked, 55 + 2 + 8);
+    // and help boxes; Form4: 7 labels (the icon among them) and a button; the
+    // chart window: 5 buttons, a check box, the read-out and the table.
+    QCOMPARE(checked, 55 + 2 + 8 + 8);
 }
 
 void AccessibilityTest::labels_buttons_options_and_frames_are_read_by_their_captions()
@@ -192,6 +201,12 @@ void AccessibilityTest::labels_buttons_options_and_frames_are_read_by_their_capt
     QCOMPARE(nameOf(about->findChild<QWidget*>(QStringLiteral("Command1"))), QStringLiteral("退出"));
     QCOMPARE(nameOf(about->findChild<QWidget*>(QStringLiteral("Label10"))),
              QStringLiteral("Tavrel希望给空调界的朋友们带来新的惊喜！"));
+    // The chart window's parts by what they are: the chart area, the
+    // read-out (its text is its value) and the points table.
+    ChartWindow* chart = m_window->chartWindow();
+    for (const auto& [name, reading] : {std::pair{"chartView", "焓湿图区域"}, std::pair{"readOut", "读数"},
+                                        std::pair{"points", "状态点"}, std::pair{"export", "导出…"}})
+        QCOMPARE(nameOf(chart->findChild<QWidget*>(QString::fromLatin1(name))), QString::fromUtf8(reading));
 }
 
 void AccessibilityTest::boxes_are_read_by_their_caption_and_unit_data()
@@ -259,7 +274,7 @@ void AccessibilityTest::windows_are_read_by_their_captions()
     QCOMPARE(nameOf(m_window.get()), m_window->windowTitle());
     QCOMPARE(accessible(m_window.get())->role(), QAccessible::Window);
     const QStringList expected = {Form1::caption(), QStringLiteral("记录本"), Form3::caption(),
-                                  QStringLiteral("关于本软件")};
+                                  QStringLiteral("关于本软件"), QStringLiteral("焓湿图")};
     QStringList read;
     for (QWidget* form : forms()) {
         auto* sub = qobject_cast<QMdiSubWindow*>(form->parentWidget());
@@ -283,7 +298,7 @@ void AccessibilityTest::menu_commands_are_read_by_their_captions()
         QCOMPARE(bar->child(i)->role(), QAccessible::MenuItem);
         read << bar->child(i)->text(QAccessible::Name);
     }
-    QCOMPARE(read, QStringList({"保存记录本", "Nimbara", "关于软件", "退出", "帮助"}));
+    QCOMPARE(read, QStringList({"保存记录本", "Nimbara", "关于软件", "退出", "帮助", "焓湿图"}));
 }
 
 void AccessibilityTest::hidden_controls_are_not_reported_showing()

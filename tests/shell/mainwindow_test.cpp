@@ -39,7 +39,7 @@ private slots:
     void init();
     void cleanup();
 
-    void starts_with_five_commands_and_an_empty_workspace();
+    void starts_with_six_commands_and_an_empty_workspace();
     void nimbara_command_shows_one_calculation_window();
     void nimbara_command_brings_the_open_window_to_the_front_unchanged();
     void closed_calculation_window_reopens_fresh();
@@ -123,7 +123,7 @@ void MainWindowTest::cleanup()
     m_watch.reset();
 }
 
-void MainWindowTest::starts_with_five_commands_and_an_empty_workspace()
+void MainWindowTest::starts_with_six_commands_and_an_empty_workspace()
 {
     QCOMPARE(m_window->objectName(), QStringLiteral("fMainform_计算管理界面"));
     QCOMPARE(m_window->windowTitle(), QStringLiteral("求Nimbara") + QString(39, QLatin1Char(' '))
@@ -142,8 +142,9 @@ void MainWindowTest::starts_with_five_commands_and_an_empty_workspace()
         QVERIFY(action->isEnabled());
         QVERIFY(action->shortcut().isEmpty());
     }
-    QCOMPARE(names, QStringList({"Savingfiles", "computerotherparameter", "about", "exit", "help"}));
-    QCOMPARE(captions, QStringList({"保存记录本", "Nimbara", "关于软件", "退出", "帮助"}));
+    // The chart's command comes after the program's five.
+    QCOMPARE(names, QStringList({"Savingfiles", "computerotherparameter", "about", "exit", "help", "chart"}));
+    QCOMPARE(captions, QStringList({"保存记录本", "Nimbara", "关于软件", "退出", "帮助", "焓湿图"}));
 
     // The load step made the calculation window, hidden.
     QVERIFY(m_window->form1());

@@ -1,6 +1,6 @@
-// The program with all four child windows open, for looking at it whole (the accessibility dump).
+// The program with all five child windows open, for looking at it whole (the accessibility dump).
 //
-// Shows the main window with all four child windows open, through the main
+// Shows the main window with all five child windows open, through the main
 // window's own commands and the record button, and runs until it is closed
 // or killed: a scene for looking at the whole program at once, such as the
 // dump of its accessibility tree (atspi_dump_test.sh).
@@ -26,5 +26,6 @@ int main(int argc, char* argv[])
     window.form1()->findChild<QPushButton*>(QStringLiteral("Command2"))->click();
     window.findChild<QAction*>(QStringLiteral("about"))->trigger();
     window.findChild<QAction*>(QStringLiteral("help"))->trigger();
+    window.findChild<QAction*>(QStringLiteral("chart"))->trigger();
     return app.exec();
 }

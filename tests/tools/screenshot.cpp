@@ -5,11 +5,14 @@
 //   screenshot-notebook.png  the notebook with one record of that calculation
 //   screenshot-about.png     the About window with its message scrolling in
 //   screenshot-help.png      the help window
+//   screenshot-chart.png     the 焓湿图 window with the calculation's point,
+//                            three pinned points joined by a process, and a reading
 // It also prints how dark the small superscript "3" labels and how red the
 // marquee's strokes come out in those pictures (their contrast is checked by eye).
 // Usage: screenshot OUTPUT_FOLDER   (scripts/screenshot runs it under Xvfb)
 
 #include <QAction>
+#include <QCheckBox>
 #include <QApplication>
 #include <QDir>
 #include <QMdiArea>
@@ -20,6 +23,8 @@
 #include <cstdio>
 
 #include "appsetup.h"
+#include "chartview.h"
+#include "chartwindow.h"
 #include "form1.h"
 #include "form4.h"
 #include "glyphcontrast.h"
@@ -127,5 +132,21 @@ int main(int argc, char* argv[])
 
     trigger(window, "help");
     window.mdiArea()->activeSubWindow()->move(400, 60);
-    return save(window, folder, "screenshot-help.png") ? 0 : 1;
+    if (!save(window, folder, "screenshot-help.png"))
+        return 1;
+    window.mdiArea()->activeSubWindow()->close();
+
+    // Room for the chart: the main window as large as the screen allows.
+    window.resize(1000, 740);
+    trigger(window, "chart");
+    window.mdiArea()->activeSubWindow()->showMaximized();
+    QTest::qWait(100);
+    ChartWindow* chart = window.chartWindow();
+    // An air-handling process: outdoor air cooled, then reheated.
+    for (DhPoint at : {DhPoint{19.5, 84}, DhPoint{9.0, 36.5}, DhPoint{9.0, 42}})
+        chart->pin(at);
+    chart->findChild<QCheckBox*>(QStringLiteral("process"))->setChecked(true);
+    ChartView* view = chart->view();
+    QTest::mouseMove(view, view->mapping().toPage({14, 60}).toPoint());
+    return save(window, folder, "screenshot-chart.png") ? 0 : 1;
 }

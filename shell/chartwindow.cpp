@@ -1,0 +1,256 @@
+// The 焓湿图 window.
+#include "chartwindow.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "altitude.h"
+#include "chartfile.h"
+#include "chartpainter.h"
+#include "chartreading.h"
+#include "chartview.h"
+#include "messagebox.h"
+
+namespace {
+
+constexpr double kDefaultUpsilon = 2.5;  // m/s, the calculation window's usual υ
+constexpr double kMmPerInch = 25.4;
+// The clipboard's picture: A5 landscape at 300 dpi pastes sharp into a report.
+constexpr QSizeF kCopyMm{210, 148};
+constexpr int kCopyDotsPerInch = 300;
+constexpr int kTableRowsShown = 5;
+
+const QString kReminder = QStringLiteral("提醒");
+
+QPushButton* addButton(QHBoxLayout* row, const char* name, const QString& caption)
+{
+    auto* button = new QPushButton(caption);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAccessibleName(caption);
+    button->setAutoDefault(false);
+    row->addWidget(button);
+    return button;
+}
+
+QTableWidgetItem* cell(const QString& text)
+{
+    auto* item = new QTableWidgetItem(text);
+    item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+    return item;
+}
+
+}  // namespace
+
+ChartWindow::ChartWindow(QWidget* parent)
+    : QWidget(parent), m_view(new ChartView), m_readOut(new QLineEdit), m_table(new QTableWidget),
+      m_process(new QCheckBox(QStringLiteral("过程线")))
+{
+    setObjectName(QStringLiteral("ChartWindow"));
+    setWindowTitle(QStringLiteral("焓湿图"));
+    setMinimumSize(480, 360);
+
+    auto* buttons = new QHBoxLayout;
+    connect(addButton(buttons, "fullRange", QStringLiteral("全图")), &QPushButton::clicked, this,
+            &ChartWindow::fullRange);
+    connect(addButton(buttons, "clear", QStringLiteral("清除")), &QPushButton::clicked, this,
+            &ChartWindow::clearPinned);
+    m_process->setObjectName(QStringLiteral("process"));
+    m_process->setAccessibleName(m_process->text());
+    buttons->addWidget(m_process);
+    buttons->addStretch();
+    connect(addButton(buttons, "export", QStringLiteral("导出…")), &QPushButton::clicked, this,
+            &ChartWindow::exportChart);
+    connect(addButton(buttons, "copy", QStringLiteral("复制")), &QPushButton::clicked, this,
+            &ChartWindow::copyChart);
+    connect(addButton(buttons, "print", QStringLiteral("打印…")), &QPushButton::clicked, this,
+            &ChartWindow::printChart);
+    connect(m_process, &QCheckBox::toggled, this, &ChartWindow::refresh);
+
+    m_view->setObjectName(QStringLiteral("chartView"));
+    m_view->setAccessibleName(QStringLiteral("焓湿图区域"));
+    m_view->setRange(FirstRange());
+    connect(m_view, &ChartView::pointed, this, &ChartWindow::showReading);
+    connect(m_view, &ChartView::pinRequested, this, &ChartWindow::pin);
+
+    m_readOut->setObjectName(QStringLiteral("readOut"));
+    m_readOut->setAccessibleName(QStringLiteral("读数"));
+    m_readOut->setReadOnly(true);
+
+    const QStringList headers{QStringLiteral("名称"), QStringLiteral("t(℃)"), QStringLiteral("ψ(%)"),
+                              QStringLiteral("d(g/kg干)"), QStringLiteral("h(kJ/kg干)"),
+                              QStringLiteral("ts(℃)"), QStringLiteral("tl(℃)")};
+    m_table->setObjectName(QStringLiteral("points"));
+    m_table->setAccessibleName(QStringLiteral("状态点"));
+    m_table->setColumnCount(static_cast<int>(headers.size()));
+    m_table->setHorizontalHeaderLabels(headers);
+    m_table->verticalHeader()->hide();
+    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setTabKeyNavigation(false);
+    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
+    m_table->setFixedHeight(m_table->horizontalHeader()->sizeHint().height()
+                            + kTableRowsShown * m_table->verticalHeader()->defaultSectionSize() + 4);
+    auto* remove = new QShortcut(QKeySequence::Delete, m_table, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(remove, &QShortcut::activated, this, &ChartWindow::removeSelectedRow);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->setSpacing(4);
+    layout->addLayout(buttons);
+    layout->addWidget(m_view, 1);
+    layout->addWidget(m_readOut);
+    layout->addWidget(m_table);
+    refresh();
+}
+
+void ChartWindow::setCalculatedPoint(const CalculatedPoint& calculated)
+{
+    m_calculated = calculated;
+    refresh();
+}
+
+double ChartWindow::pressure() const
+{
+    return m_calculated ? m_calculated->point.B : kStandardPressure;
+}
+
+double ChartWindow::upsilon() const
+{
+    return m_calculated ? m_calculated->point.upsilon : kDefaultUpsilon;
+}
+
+const ChartContent& ChartWindow::content() const
+{
+    return m_view->content();
+}
+
+void ChartWindow::showReading(std::optional<DhPoint> at)
+{
+    m_readOut->setText(at ? ReadChart(pressure(), upsilon(), *at).text : QString());
+}
+
+void ChartWindow::pin(DhPoint at)
+{
+    const ChartReading reading = ReadChart(pressure(), upsilon(), at);
+    if (reading.values.isEmpty())
+        return;
+    m_pinned.push_back({at, QStringList{QString::number(m_nextNumber++)} + reading.values});
+    refresh();
+}
+
+void ChartWindow::refresh()
+{
+    ChartContent content;
+    content.B = pressure();
+    std::vector<QStringList> rows;
+    if (m_calculated) {
+        content.points.push_back(ChartPointOf(m_calculated->point, "当前", false));
+        rows.push_back(QStringList{QStringLiteral("当前")} + m_calculated->texts);
+    }
+    const std::size_t first = content.points.size();
+    for (const Pinned& p : m_pinned) {
+        content.points.push_back({p.at.d, p.at.h, p.values.front().toStdString(), {}, false});
+        rows.push_back(p.values);
+    }
+    // Only the pinned points are joined, in the table's order.
+    content.process = m_process->isChecked() && m_pinned.size() >= 2;
+    for (std::size_t i = first + 1; content.process && i < content.points.size(); ++i)
+        content.arrows.emplace_back(i - 1, i);
+    m_view->setContent(std::move(content));
+
+    m_table->setRowCount(static_cast<int>(rows.size()));
+    for (int r = 0; r < m_table->rowCount(); ++r)
+        for (int c = 0; c < m_table->columnCount(); ++c)
+            m_table->setItem(r, c, cell(rows[r].value(c)));
+}
+
+void ChartWindow::removeSelectedRow()
+{
+    const int row = m_table->currentRow() - (m_calculated ? 1 : 0);
+    if (row < 0 || row >= static_cast<int>(m_pinned.size()))
+        return;
+    m_pinned.erase(m_pinned.begin() + row);
+    refresh();
+}
+
+void ChartWindow::fullRange()
+{
+    m_view->setRange(FirstRange());
+}
+
+void ChartWindow::clearPinned()
+{
+    m_pinned.clear();
+    m_nextNumber = 1;
+    refresh();
+}
+
+bool ChartWindow::exportTo(const QString& path)
+{
+    ChartFile file(path);
+    if (file.open() && file.write(content()))
+        return true;
+    ShowMessage(this, kReminder, file.errorMessage());
+    return false;
+}
+
+void ChartWindow::exportChart()
+{
+    const QStringList filters{QStringLiteral("PNG 图片 (*.png)"), QStringLiteral("SVG 矢量图 (*.svg)"),
+                              QStringLiteral("PDF 文件 (*.pdf)")};
+    QString filter = filters.front();
+    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("导出焓湿图"), QString(),
+                                                filters.join(QStringLiteral(";;")), &filter);
+    if (path.isEmpty())
+        return;
+    // A name typed without an ending takes the chosen type's.
+    if (QFileInfo(path).suffix().isEmpty())
+        path += filter.mid(filter.indexOf(QLatin1String("*.")) + 1).chopped(1);
+    exportTo(path);
+}
+
+void ChartWindow::copyChart()
+{
+    auto* data = new QMimeData;
+    data->setImageData(ChartImage(content(), kCopyMm, kCopyDotsPerInch));
+    data->setData(QStringLiteral("image/svg+xml"), ChartSvg(content()));
+    QApplication::clipboard()->setMimeData(data);
+}
+
+bool ChartWindow::printOn(QPrinter& printer) const
+{
+    printer.setPageOrientation(QPageLayout::Landscape);
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    const QRectF page = printer.pageRect(QPrinter::DevicePixel);
+    ChartPainter(painter, content(), page.size(), printer.resolution() / kMmPerInch).paint();
+    return painter.end();
+}
+
+void ChartWindow::printChart()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageOrientation(QPageLayout::Landscape);
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(QStringLiteral("打印焓湿图"));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (!printOn(printer))
+        ShowMessage(this, kReminder, QStringLiteral("焓湿图未能打印：打印机不接受绘图"));
+}
