@@ -168,7 +168,10 @@ QRectF ChartCanvas::drawLabel(QPointF anchor, Qt::Alignment align, const QString
         const double pad = m_layout.mm(0.4);
         m_p.fillRect(rect.adjusted(-pad, 0, pad, 0), Qt::white);
     }
-    m_p.drawText(rect, Qt::AlignCenter, s);
+    // Never clipped: at a screen's few dots per millimetre the font's size is
+    // rounded up to whole pixels, and the text overruns its measured box by a
+    // pixel or two.
+    m_p.drawText(rect, Qt::AlignCenter | Qt::TextDontClip, s);
     return rect;
 }
 
@@ -267,7 +270,7 @@ void ChartCanvas::drawBlock(const QRectF& place, const QVector<BlockLine>& lines
         m_p.setFont(line.font);
         const double height = textHeight(line.font);
         m_p.drawText(QRectF(place.left() + pad, y, place.width() - 2 * pad, height),
-                     Qt::AlignLeft | Qt::AlignVCenter, line.text);
+                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, line.text);
         y += height;
     }
 }
