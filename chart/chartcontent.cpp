@@ -55,3 +55,33 @@ std::string ChartLabelOf(std::string_view text)
     }
     return std::string(text);
 }
+
+ChartContent DesignChartContent(const DesignResult& r, double B, std::optional<double> altitude)
+{
+    ChartContent content;
+    content.B = B;
+    content.altitude = altitude;
+    content.process = true;
+    const auto index = [&](const std::string& name) {
+        for (std::size_t i = 0; i < r.points.size(); ++i) {
+            if (r.points[i].name == name)
+                return i;
+        }
+        return r.points.size();
+    };
+    for (const DesignPoint& p : r.points)
+        content.points.push_back(ChartPointOf(p.state, p.name + " " + p.title, false));
+    for (const auto& [from, to] : r.processes)
+        content.arrows.emplace_back(index(from), index(to));
+    // The ε line through N, across the chart: h − hN = ε·(d − dN)/1000.
+    const StatePoint& N = r.point("N")->state;
+    const double reach = 1000;  // g/kg (or kJ/kg when vertical): past any frame
+    if (r.epsilon)
+        content.guides.push_back({{N.d - reach, N.h - *r.epsilon * reach / 1000}, {N.d + reach, N.h + *r.epsilon * reach / 1000}});
+    else
+        content.guides.push_back({{N.d, N.h - reach}, {N.d, N.h + reach}});
+    const StatePoint& W = r.point("W")->state;
+    content.guides.push_back({{W.d, W.h}, {N.d, N.h}});
+    content.notes.push_back("虚线：过室内点N的热湿比ε线，室外点W与N的混合线");
+    return content;
+}

@@ -9,6 +9,7 @@
 
 #include "altitude.h"  // kStandardPressure
 #include "chartrange.h"
+#include "design.h"
 #include "dhpoint.h"
 #include "statepoint.h"
 
@@ -63,3 +64,8 @@ std::string FailedRowsNote(long failed);
 // The point of a calculated state, labelled `label`; with `details`, its t,
 // ψ, d, h, ts and tl (when the dew-point fit holds) follow, to two decimals.
 ChartPoint ChartPointOf(const StatePoint& point, std::string label, bool details);
+
+// The chart of a built design at B: its points labelled by name and title,
+// its processes as arrows, the ε line through N and the mixing line of W and
+// N dashed.
+ChartContent DesignChartContent(const DesignResult& result, double B, std::optional<double> altitude);

@@ -88,43 +88,6 @@ int RunBatchWithChart(const CliArguments& a, std::istream& in, std::ostream& out
     return chart.write(content, err) ? kExitOk : kExitUsage;
 }
 
-namespace {
-
-// The chart of a built design.
-ChartContent designContent(const CliArguments& a, const DesignRun& run)
-{
-    const DesignResult& r = run.result;
-    ChartContent content;
-    content.B = run.file.input->B;
-    content.altitude = run.file.altitude;
-    content.range = a.chartRange;
-    content.process = true;
-    const auto index = [&](const std::string& name) {
-        for (std::size_t i = 0; i < r.points.size(); ++i) {
-            if (r.points[i].name == name)
-                return i;
-        }
-        return r.points.size();
-    };
-    for (const DesignPoint& p : r.points)
-        content.points.push_back(ChartPointOf(p.state, p.name + " " + p.title, false));
-    for (const auto& [from, to] : r.processes)
-        content.arrows.emplace_back(index(from), index(to));
-    // The ε line through N, across the chart: h − hN = ε·(d − dN)/1000.
-    const StatePoint& N = r.point("N")->state;
-    const double reach = 1000;  // g/kg (or kJ/kg when vertical): past any frame
-    if (r.epsilon)
-        content.guides.push_back({{N.d - reach, N.h - *r.epsilon * reach / 1000}, {N.d + reach, N.h + *r.epsilon * reach / 1000}});
-    else
-        content.guides.push_back({{N.d, N.h - reach}, {N.d, N.h + reach}});
-    const StatePoint& W = r.point("W")->state;
-    content.guides.push_back({{W.d, W.h}, {N.d, N.h}});
-    content.notes.push_back("虚线：过室内点N的热湿比ε线，室外点W与N的混合线");
-    return content;
-}
-
-}  // namespace
-
 int RunDesignWithChart(const CliArguments& a, std::istream& in, std::ostream& out, std::ostream& err)
 {
     ChartOutput chart(a.chartFile);
@@ -139,7 +102,8 @@ int RunDesignWithChart(const CliArguments& a, std::istream& in, std::ostream& ou
     }
     if (const int code = PrintDesign(run, a.json, out, err); code != kExitOk)
         return code;
-    ChartContent content = designContent(a, run);
+    ChartContent content = DesignChartContent(run.result, run.file.input->B, run.file.altitude);
+    content.range = a.chartRange;
     addLines(a, run.file.input->upsilon, content);
     reportOutside(content, err);
     return chart.write(content, err) ? kExitOk : kExitUsage;

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -23,6 +24,8 @@
 #include "chartpainter.h"
 #include "chartreading.h"
 #include "chartview.h"
+#include "design_file.h"
+#include "display.h"
 #include "messagebox.h"
 
 namespace {
@@ -72,6 +75,8 @@ ChartWindow::ChartWindow(QWidget* parent)
     m_process->setAccessibleName(m_process->text());
     buttons->addWidget(m_process);
     buttons->addStretch();
+    connect(addButton(buttons, "openDesign", QStringLiteral("打开设计…")), &QPushButton::clicked, this,
+            &ChartWindow::openDesignFile);
     connect(addButton(buttons, "export", QStringLiteral("导出…")), &QPushButton::clicked, this,
             &ChartWindow::exportChart);
     connect(addButton(buttons, "copy", QStringLiteral("复制")), &QPushButton::clicked, this,
@@ -126,11 +131,15 @@ void ChartWindow::setCalculatedPoint(const CalculatedPoint& calculated)
 
 double ChartWindow::pressure() const
 {
+    if (m_design)
+        return m_design->B;
     return m_calculated ? m_calculated->point.B : kStandardPressure;
 }
 
 double ChartWindow::upsilon() const
 {
+    if (m_design)
+        return m_design->upsilon;
     return m_calculated ? m_calculated->point.upsilon : kDefaultUpsilon;
 }
 
@@ -149,7 +158,8 @@ void ChartWindow::pin(DhPoint at)
     const ChartReading reading = ReadChart(pressure(), upsilon(), at);
     if (reading.values.isEmpty())
         return;
-    m_pinned.push_back({at, QStringList{QString::number(m_nextNumber++)} + reading.values});
+    const QString name = QString::number(m_nextNumber++);
+    m_rows.push_back({{at.d, at.h, name.toStdString(), {}, false}, QStringList{name} + reading.values, true});
     refresh();
 }
 
@@ -159,18 +169,39 @@ void ChartWindow::refresh()
     content.B = pressure();
     std::vector<QStringList> rows;
     if (m_calculated) {
-        content.points.push_back(ChartPointOf(m_calculated->point, "当前", false));
+        ChartPoint current = ChartPointOf(m_calculated->point, "当前", false);
+        current.otherPressure = m_calculated->point.B != content.B;
+        content.points.push_back(current);
         rows.push_back(QStringList{QStringLiteral("当前")} + m_calculated->texts);
     }
     const std::size_t first = content.points.size();
-    for (const Pinned& p : m_pinned) {
-        content.points.push_back({p.at.d, p.at.h, p.values.front().toStdString(), {}, false});
-        rows.push_back(p.values);
+    for (const Row& row : m_rows) {
+        content.points.push_back(row.point);
+        rows.push_back(row.values);
     }
-    // Only the pinned points are joined, in the table's order.
-    content.process = m_process->isChecked() && m_pinned.size() >= 2;
-    for (std::size_t i = first + 1; content.process && i < content.points.size(); ++i)
-        content.arrows.emplace_back(i - 1, i);
+    const auto index = [&](const QString& name) -> std::optional<std::size_t> {
+        for (std::size_t i = 0; i < m_rows.size(); ++i)
+            if (m_rows[i].values.front() == name)
+                return first + i;
+        return std::nullopt;
+    };
+    if (m_design) {
+        for (const auto& [from, to] : m_design->arrows)
+            if (const auto a = index(from), b = index(to); a && b)
+                content.arrows.emplace_back(*a, *b);
+        content.guides = m_design->guides;
+        content.notes = m_design->notes;
+    }
+    // 过程线 joins the pinned points in the table's order.
+    std::optional<std::size_t> previous;
+    for (std::size_t i = 0; m_process->isChecked() && i < m_rows.size(); ++i) {
+        if (!m_rows[i].pinned)
+            continue;
+        if (previous)
+            content.arrows.emplace_back(*previous, first + i);
+        previous = first + i;
+    }
+    content.process = !content.arrows.empty();
     m_view->setContent(std::move(content));
 
     m_table->setRowCount(static_cast<int>(rows.size()));
@@ -182,9 +213,9 @@ void ChartWindow::refresh()
 void ChartWindow::removeSelectedRow()
 {
     const int row = m_table->currentRow() - (m_calculated ? 1 : 0);
-    if (row < 0 || row >= static_cast<int>(m_pinned.size()))
+    if (row < 0 || row >= static_cast<int>(m_rows.size()))
         return;
-    m_pinned.erase(m_pinned.begin() + row);
+    m_rows.erase(m_rows.begin() + row);
     refresh();
 }
 
@@ -195,7 +226,8 @@ void ChartWindow::fullRange()
 
 void ChartWindow::clearPinned()
 {
-    m_pinned.clear();
+    m_rows.clear();
+    m_design.reset();
     m_nextNumber = 1;
     refresh();
 }
@@ -253,4 +285,52 @@ void ChartWindow::printChart()
         return;
     if (!printOn(printer))
         ShowMessage(this, kReminder, QStringLiteral("焓湿图未能打印：打印机不接受绘图"));
+}
+
+bool ChartWindow::openDesign(const QString& path)
+{
+    const auto refuse = [&](const QString& why) {
+        ShowMessage(this, kReminder, QStringLiteral("无法打开设计文件“%1”：%2").arg(path, why));
+        return false;
+    };
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return refuse(file.errorString());
+    if (file.size() > static_cast<qint64>(kMaxDesignBytes))
+        return refuse(QStringLiteral("文件太大，设计文件不超过 1 MiB"));
+    const QByteArray text = file.read(static_cast<qint64>(kMaxDesignBytes) + 1);
+    const DesignFile design = ReadDesign(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+    if (!design.input)
+        return refuse(QString::fromStdString(design.error));
+    const DesignResult result = RunDesign(*design.input);
+    if (result.failure)
+        return refuse(QString::fromStdString(DesignFailureMessage(result.failure)));
+
+    const ChartContent drawn = DesignChartContent(result, design.input->B, design.altitude);
+    Design kept{design.input->B, design.input->upsilon, {}, drawn.guides, drawn.notes};
+    for (const auto& [from, to] : result.processes)
+        kept.arrows.emplace_back(QString::fromStdString(from), QString::fromStdString(to));
+    std::vector<Row> rows;
+    for (std::size_t i = 0; i < result.points.size(); ++i) {
+        const DesignPoint& p = result.points[i];
+        const StatePoint& s = p.state;
+        const auto fixed = [](double v) { return QString::fromStdString(FormatFixed(v, 2)); };
+        rows.push_back({drawn.points[i],
+                        {QString::fromStdString(p.name), fixed(s.t), fixed(s.psi * 100), fixed(s.d), fixed(s.h),
+                         p.wetBulbFound ? fixed(s.ts) : QString(), DewPointInFit(s) ? fixed(s.tl) : QString()},
+                        false});
+    }
+    m_rows = std::move(rows);
+    m_design = std::move(kept);
+    m_nextNumber = 1;
+    refresh();
+    return true;
+}
+
+void ChartWindow::openDesignFile()
+{
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("打开设计"), QString(),
+                                                      QStringLiteral("设计文件 (*.json)"));
+    if (!path.isEmpty())
+        openDesign(path);
 }

@@ -36,6 +36,11 @@ public:
     // Pins the state at `at` as the next numbered row; nothing off the chart
     // or where there is no state.
     void pin(DhPoint at);
+    // Draws the design in the JSON file at `path` with its processes, its
+    // points in the table in place of the pinned ones, for the design's B.
+    // A file that cannot be read, or no design, or one that cannot be built:
+    // one "提醒" box says why and nothing changes.
+    bool openDesign(const QString& path);
     // What the chart shows now: range, B, points and processes.
     const ChartContent& content() const;
     ChartView* view() const { return m_view; }
@@ -56,11 +61,21 @@ public slots:
     void exportChart();   // 导出…
     void copyChart();     // 复制
     void printChart();    // 打印…
+    void openDesignFile();  // 打开设计…
 
 private:
-    struct Pinned {
-        DhPoint at;
-        QStringList values;  // t, ψ, d, h, ts, tl as the read-out showed them
+    struct Row {
+        ChartPoint point;
+        QStringList values;  // name, t, ψ, d, h, ts, tl as the table shows them
+        bool pinned;         // joined by 过程线; a design's points carry their own processes
+    };
+    // A design's own: its B and υ, its processes by row name, its dashed lines.
+    struct Design {
+        double B;
+        double upsilon;
+        std::vector<std::pair<QString, QString>> arrows;
+        std::vector<DhSegment> guides;
+        std::vector<std::string> notes;
     };
     void showReading(std::optional<DhPoint> at);
     void removeSelectedRow();
@@ -74,6 +89,7 @@ private:
     QTableWidget* m_table;
     QCheckBox* m_process;
     std::optional<CalculatedPoint> m_calculated;
-    std::vector<Pinned> m_pinned;
+    std::vector<Row> m_rows;
+    std::optional<Design> m_design;
     int m_nextNumber = 1;
 };

@@ -170,8 +170,8 @@ void AccessibilityTest::controls_report_the_role_of_their_kind()
     }
     // Form1: 3 frames, 2 options, 32 labels, 15 boxes, 3 buttons; the notebook
     // and help boxes; Form4: 7 labels (the icon among them) and a button; the
-    // chart window: 5 buttons, a check box, the read-out and the table.
-    QCOMPARE(checked, 55 + 2 + 8 + 8);
+    // chart window: 6 buttons, a check box, the read-out and the table.
+    QCOMPARE(checked, 55 + 2 + 8 + 9);
 }
 
 void AccessibilityTest::labels_buttons_options_and_frames_are_read_by_their_captions()

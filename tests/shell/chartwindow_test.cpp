@@ -26,6 +26,7 @@
 #include "mainwindow.h"
 #include "modalwatch.h"
 #include "pair.h"
+#include "textbook_design.h"
 
 class ChartWindowTest : public QObject {
     Q_OBJECT
@@ -39,6 +40,7 @@ private slots:
     void click_and_enter_pin_rows_equal_to_the_read_out();
     void follows_every_calculation_with_its_box_texts_and_B();
     void zoom_and_drag_stop_at_the_limits();
+    void opens_a_design_with_its_points_and_processes();
     void exports_copies_and_prints_and_keeps_the_old_file_on_failure();
 
 private:
@@ -239,6 +241,42 @@ void ChartWindowTest::zoom_and_drag_stop_at_the_limits()
     QTest::mouseClick(chart->findChild<QPushButton*>(QStringLiteral("fullRange")), Qt::LeftButton);
     QCOMPARE(chart->content().range.tMin, -10.0);
     QCOMPARE(chart->content().range.dMax, 35.0);
+}
+
+void ChartWindowTest::opens_a_design_with_its_points_and_processes()
+{
+    ChartWindow* chart = openChart();
+    chart->pin({10, 50});
+    QTemporaryDir dir;
+    const auto write = [&](const char* name, const QByteArray& text) {
+        QFile file(dir.filePath(QString::fromLatin1(name)));
+        file.open(QIODevice::WriteOnly);
+        file.write(text);
+        return file.fileName();
+    };
+    // A broken file and a design that cannot be built change nothing.
+    QVERIFY(!chart->openDesign(write("broken.json", "{\"season\": \"summer\",")));
+    QVERIFY(!chart->openDesign(dir.filePath(QStringLiteral("none.json"))));
+    QCOMPARE(m_watch->seen().size(), 2);
+    QCOMPARE(m_watch->seen().front().title, QStringLiteral("提醒"));
+    QVERIFY(m_watch->seen().front().text.contains(QStringLiteral("broken.json")));
+    QCOMPARE(rows(chart), 1);
+
+    const QString path = write("summer.json", R"({"season": "summer", "system": "primary-return",
+        "room": {"t": 22, "rh": 55}, "outdoor": {"t": 35, "ts": 26.9}, "load": {"Q": 3.314, "W": 0.264},
+        "fresh_air_ratio": 0.15, "supply": {"dt": 8}})");
+    QVERIFY(chart->openDesign(path));
+    const DesignResult expected = RunDesign(TextbookSummerDesign());
+    QCOMPARE(rows(chart), static_cast<int>(expected.points.size()));
+    for (int r = 0; r < rows(chart); ++r) {
+        const DesignPoint& p = expected.points[static_cast<std::size_t>(r)];
+        QCOMPARE(row(chart, r).mid(0, 5), QStringList({QString::fromStdString(p.name),
+                 QString::fromStdString(FormatFixed(p.state.t, 2)), QString::fromStdString(FormatFixed(p.state.psi * 100, 2)),
+                 QString::fromStdString(FormatFixed(p.state.d, 2)), QString::fromStdString(FormatFixed(p.state.h, 2))}));
+    }
+    QCOMPARE(chart->content().arrows.size(), expected.processes.size());
+    QCOMPARE(chart->content().guides.size(), std::size_t{2});
+    QCOMPARE(m_watch->seen().size(), 2);
 }
 
 void ChartWindowTest::exports_copies_and_prints_and_keeps_the_old_file_on_failure()
