@@ -35,7 +35,7 @@ constexpr double kMmPerInch = 25.4;
 // The clipboard's picture: A5 landscape at 300 dpi pastes sharp into a report.
 constexpr QSizeF kCopyMm{210, 148};
 constexpr int kCopyDotsPerInch = 300;
-constexpr int kTableRowsShown = 5;
+constexpr int kTableRowsShown = 4;
 
 const QString kReminder = QStringLiteral("提醒");
 
