@@ -59,6 +59,8 @@ struct ChartContent {
 // or not at all.
 std::string OtherPressureNote(double B, long others);
 std::string OutsideNote(long outside);
+// A range wholly beyond saturation: the frame holds this instead of lines.
+inline constexpr const char* kNoUnsaturatedAirNote = "图的范围内没有未饱和的空气，无线可画";
 std::string FailedRowsNote(long failed);
 
 // The point of a calculated state, labelled `label`; with `details`, its t,

@@ -66,7 +66,7 @@ std::vector<ChartLegend::Entry> ChartLegend::pointEntries()
     std::vector<Entry> entries;
     const int total = static_cast<int>(m_content.points.size());
     if (!m_lines.hasDomain())
-        entries.push_back(note(QStringLiteral("图的范围内没有未饱和的空气，无线可画")));
+        entries.push_back(note(QString::fromUtf8(kNoUnsaturatedAirNote)));
     if (total == 0) {
         entries.push_back(note(QStringLiteral("没有可绘制的状态点")));
     } else {

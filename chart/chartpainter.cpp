@@ -74,6 +74,12 @@ void ChartPainter::paint()
     m_p.setPen(m_canvas.pen(ChartPalette::kInk, 0.3));
     m_p.setBrush(Qt::NoBrush);
     m_p.drawRect(m_layout.frame());
+    if (!m_lines.hasDomain()) {
+        // Not an empty frame that looks like a failed drawing: say why.
+        m_canvas.setFont(10);
+        m_p.setPen(ChartPalette::kInk);
+        m_canvas.drawLabel(m_layout.frame().center(), Qt::AlignCenter, QString::fromUtf8(kNoUnsaturatedAirNote));
+    }
     m_legend.draw();
     drawFooter();
     m_p.restore();

@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QMimeData>
 #include <QPrinter>
+#include <QSet>
 #include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
@@ -174,6 +175,16 @@ void ChartWindowTest::click_and_enter_pin_rows_equal_to_the_read_out()
     QCOMPARE(rows(chart), 2);
     QCOMPARE(row(chart, 1).front(), QStringLiteral("2"));
 
+    // Tab reaches every control, the chart area among them.
+    QSet<QString> reached;
+    for (int i = 0; i < 12; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        if (QWidget* focus = QApplication::focusWidget(); focus && chart->isAncestorOf(focus))
+            reached << focus->objectName();
+    }
+    QCOMPARE(reached, QSet<QString>({"fullRange", "clear", "process", "openDesign", "export", "copy", "print",
+                                     "chartView", "readOut", "points"}));
+
     // The process joins the pinned points in order; Delete and 清除 remove them.
     chart->findChild<QCheckBox*>(QStringLiteral("process"))->setChecked(true);
     QCOMPARE(chart->content().arrows.size(), std::size_t{1});
@@ -305,6 +316,14 @@ void ChartWindowTest::exports_copies_and_prints_and_keeps_the_old_file_on_failur
     QCOMPARE(printer.pageLayout().orientation(), QPageLayout::Landscape);
     QVERIFY(QFile(printer.outputFileName()).size() > 1000);
     QVERIFY(m_watch->seen().isEmpty());
+    // The buttons bring up the save and print dialogs; cancelled, they do nothing.
+    for (const char* button : {"export", "print", "openDesign"})
+        QTest::mouseClick(chart->findChild<QPushButton*>(QString::fromLatin1(button)), Qt::LeftButton);
+    QCOMPARE(m_watch->seen().size(), 3);
+    QCOMPARE(m_watch->seen()[0].title, QStringLiteral("导出焓湿图"));
+    QCOMPARE(m_watch->seen()[1].title, QStringLiteral("打印焓湿图"));
+    QCOMPARE(m_watch->seen()[2].title, QStringLiteral("打开设计"));
+    m_watch->clear();
 
     // A path that cannot be written: one 提醒 box naming the file, the old file kept.
     const QString kept = dir.filePath(QStringLiteral("a.png"));
