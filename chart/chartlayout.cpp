@@ -17,10 +17,18 @@ constexpr double kFanHeight = 75;
 // The ε fan's rays are at least 20 mm long in a fan this high (its heading and
 // the ratios' labels take the rest).
 constexpr double kLeastFanHeight = 68;
+// The strip under a wide frame: the gap that keeps the h numbers at the
+// frame's lower edge, and an upward fan with rays of 20 mm (heading, rays and
+// their labels above the origin).
+constexpr double kStripGap = 6;
+constexpr double kStripHeight = 38;
+constexpr double kStripFanWidth = 64;
+// The strip is taken only for a clearly larger chart.
+constexpr double kStripGain = 1.03;
 
 }  // namespace
 
-ChartLayout::ChartLayout(const ChartLines& lines, QSizeF page, double dotsPerMm)
+ChartLayout::ChartLayout(const ChartLines& lines, QSizeF page, double dotsPerMm, bool stripAllowed)
     : m_page(page), m_dotsPerMm(dotsPerMm)
 {
     const double W = page.width();
@@ -28,15 +36,30 @@ ChartLayout::ChartLayout(const ChartLines& lines, QSizeF page, double dotsPerMm)
     m_title = QRectF(mm(kMargin), mm(kMargin), W - mm(2 * kMargin), mm(kTitleHeight));
     m_footer = QRectF(mm(kMargin), H - mm(kMargin + kFooterHeight), W - mm(2 * kMargin),
                       mm(kFooterHeight));
-    const QRectF area(mm(kMargin + kLeftScale), m_title.bottom() + mm(kScalesHeight),
-                      W - mm(2 * kMargin + kLeftScale + kRightGap + kColumnWidth),
-                      m_footer.top() - mm(3) - (m_title.bottom() + mm(kScalesHeight)));
-    if (lines.hasDomain()) {
-        m_mapping = ChartMapping(lines.dLeft(), lines.dRight(), lines.yBottom(), lines.yTop(),
-                                 ChartLines::Shear(), area);
-        m_frame = m_mapping.frame();
-    } else {
+    const double top = m_title.bottom() + mm(kScalesHeight);
+    const double bottom = m_footer.top() - mm(3);
+    const QRectF wide(mm(kMargin + kLeftScale), top, W - mm(2 * kMargin + kLeftScale + kRightGap), bottom - top);
+    const QRectF area = wide.adjusted(0, 0, -mm(kColumnWidth), 0);
+    if (!lines.hasDomain()) {
         m_frame = area;
+    } else {
+        const auto fit = [&](const QRectF& into) {
+            return ChartMapping(lines.dLeft(), lines.dRight(), lines.yBottom(), lines.yTop(), ChartLines::Shear(), into);
+        };
+        m_mapping = fit(area);
+        const ChartMapping under = fit(wide.adjusted(0, 0, 0, -mm(kStripGap + kStripHeight)));
+        m_strip = stripAllowed && under.scale() > m_mapping.scale() * kStripGain;
+        if (m_strip)
+            m_mapping = under;
+        m_frame = m_mapping.frame();
+    }
+    if (m_strip) {
+        // Legend on the left, fan on the right, both as tall as the strip.
+        const double stripTop = m_frame.bottom() + mm(kStripGap);
+        const double right = m_frame.right() + mm(kRightGap);
+        m_fan = QRectF(right - mm(kStripFanWidth), stripTop, mm(kStripFanWidth), mm(kStripHeight));
+        m_legend = QRectF(QPointF(m_frame.left(), stripTop), QPointF(m_fan.left() - mm(4), m_fan.bottom()));
+        return;
     }
     // The column takes the page's height whatever the frame's, so that a wide,
     // low frame still leaves room for the legend and a fan of long rays.
@@ -51,6 +74,8 @@ void ChartLayout::fitLegend(double needed)
 {
     // The legend takes what its entries need, the ε fan keeps the rest, but
     // never less than a fan of readable rays.
+    if (m_strip)
+        return;
     const double column = m_columnBottom - m_frame.top();
     const double fanHeight = std::clamp(column - needed - mm(4), std::min(mm(kLeastFanHeight), column / 2),
                                         std::max(m_fan.height(), std::min(mm(kLeastFanHeight), column / 2)));

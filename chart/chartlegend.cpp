@@ -15,6 +15,14 @@ ChartLegend::ChartLegend(ChartCanvas& canvas, const ChartContent& content, const
 {
 }
 
+bool ChartLegend::FitsStrip(const ChartContent& c)
+{
+    const bool others = std::any_of(c.points.begin(), c.points.end(), [](const ChartPoint& p) { return p.otherPressure; });
+    const bool many = c.points.size() > static_cast<std::size_t>(kMaxLabelledPoints);
+    const std::size_t pointEntries = 1 + others + many + c.process + c.notes.size() + 2;  // + outside, dropped
+    return !c.wetBulbLines && !c.volumeLines && pointEntries <= 4;
+}
+
 double ChartLegend::height()
 {
     return entries(false);
@@ -99,11 +107,11 @@ std::vector<ChartLegend::Entry> ChartLegend::pointEntries()
 
 double ChartLegend::entries(bool paint)
 {
-    // The box reaches down to the page's footer while measuring.
-    const QRectF box = paint ? layout().legend()
-                             : QRectF(layout().legend().topLeft(), QPointF(layout().legend().right(), layout().page().height()));
-    const double x = box.left() + layout().mm(2);
-    const double keyEnd = x + layout().mm(7);
+    // The column's box reaches down to the page's footer while measuring.
+    const bool strip = layout().strip();
+    const QRectF box = paint || strip
+                           ? layout().legend()
+                           : QRectF(layout().legend().topLeft(), QPointF(layout().legend().right(), layout().page().height()));
     double y = box.top() + layout().mm(1.5);
     painter().save();
     if (paint) {
@@ -114,30 +122,45 @@ double ChartLegend::entries(bool paint)
     m_canvas.setFont(9, true);
     painter().setPen(ChartPalette::kInk);
     const QString heading = QStringLiteral("图　例");
-    y = (paint ? m_canvas.drawLabel(QPointF(x, y), Qt::AlignLeft | Qt::AlignTop, heading)
-               : QRectF(QPointF(x, y), m_canvas.textSize(painter().font(), heading)))
+    const QPointF headingAt(box.left() + layout().mm(2), y);
+    y = (paint ? m_canvas.drawLabel(headingAt, Qt::AlignLeft | Qt::AlignTop, heading)
+               : QRectF(headingAt, m_canvas.textSize(painter().font(), heading)))
             .bottom()
         + layout().mm(1);
 
-    // Each line of the legend: its key in the key column, then the text.
+    // Each line of the legend: its key in the key column, then the text,
+    // between left and right.
     m_canvas.setFont(7.5);
     const double lineHeight = m_canvas.textHeight(painter().font());
-    const auto write = [&](const std::vector<Entry>& entries) {
+    const auto write = [&](const std::vector<Entry>& entries, double left, double right) {
+        const double x = left + layout().mm(2);
+        const double keyEnd = x + layout().mm(7);
         for (const Entry& e : entries) {
             if (y + lineHeight > box.bottom() - layout().mm(1))
                 return;
             if (paint && e.key)
                 e.key(x, keyEnd, y + lineHeight / 2);
             painter().setPen(ChartPalette::kInk);
-            const QRectF rect(keyEnd + layout().mm(1.5), y, box.right() - keyEnd - layout().mm(3), box.bottom() - y);
+            const QRectF rect(keyEnd + layout().mm(1.5), y, right - keyEnd - layout().mm(3), box.bottom() - y);
             if (paint)
                 painter().drawText(rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, e.text);
             y += m_canvas.wrappedHeight(painter().font(), rect.width(), e.text) + layout().mm(0.6);
         }
     };
-    write(lineEntries());
-    y += layout().mm(1.5);
-    write(pointEntries());
+    if (strip) {
+        // The strip is wide and low: the lines on the left, the points on the right.
+        const double top = y;
+        const double middle = box.center().x();
+        write(lineEntries(), box.left(), middle);
+        const double left = y;
+        y = top;
+        write(pointEntries(), middle, box.right());
+        y = std::max(y, left);
+    } else {
+        write(lineEntries(), box.left(), box.right());
+        y += layout().mm(1.5);
+        write(pointEntries(), box.left(), box.right());
+    }
     painter().restore();
     return y + layout().mm(1) - box.top();
 }
@@ -162,12 +185,17 @@ void ChartLegend::drawFan()
     m_canvas.setFont(6.5);
     const double labelRoom = m_canvas.textSize(painter().font(), QStringLiteral("−20000")).width()
                              + layout().mm(1.5);
+    // Beside the frame the rays open to the right, from +∞ over 0 to −∞; in
+    // the strip under it they open upwards, each ratio's line pointing up,
+    // and +∞ and −∞ are the one vertical ray.
+    const bool up = layout().strip();
     const double top = heading.bottom() + layout().mm(1);
-    const double radius = std::min(box.width() - layout().mm(6) - labelRoom,
-                                   (box.bottom() - top) / 2 - labelRoom);
+    const double radius = up ? std::min(box.width() / 2 - layout().mm(3), box.bottom() - layout().mm(3) - top) - labelRoom
+                             : std::min(box.width() - layout().mm(6) - labelRoom, (box.bottom() - top) / 2 - labelRoom);
     if (radius <= 0)
         return;
-    const QPointF origin(box.left() + layout().mm(4), (top + box.bottom()) / 2);
+    const QPointF origin = up ? QPointF(box.center().x(), box.bottom() - layout().mm(3))
+                              : QPointF(box.left() + layout().mm(4), (top + box.bottom()) / 2);
     const auto ray = [&](QPointF direction) {
         const QPointF end = origin + ChartCanvas::Unit(direction) * radius;
         painter().setPen(m_canvas.pen(ChartPalette::kFan, 0.2));
@@ -177,14 +205,19 @@ void ChartLegend::drawFan()
     };
     const double dd = 1;  // g/kg
     for (int epsilon : kFanRatios) {
-        const QPointF direction = map.displacement(dd, epsilon * dd / 1000);
-        m_canvas.drawTurnedLabel(ray(direction), ChartCanvas::AngleOf(direction),
-                                 Qt::AlignLeft | Qt::AlignVCenter, ChartCanvas::Number(epsilon), false);
+        QPointF direction = map.displacement(dd, epsilon * dd / 1000);
+        if (up && direction.y() > 0)
+            direction = -direction;
+        // A label on a ray to the left is turned half round, to be read upright.
+        const bool left = direction.x() < 0;
+        m_canvas.drawTurnedLabel(ray(direction), ChartCanvas::AngleOf(left ? -direction : direction),
+                                 (left ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter,
+                                 ChartCanvas::Number(epsilon), false);
     }
     m_canvas.drawLabel(ray(map.displacement(0, 1)), Qt::AlignHCenter | Qt::AlignBottom,
-                       QStringLiteral("+∞"));
-    m_canvas.drawLabel(ray(map.displacement(0, -1)), Qt::AlignHCenter | Qt::AlignTop,
-                       QStringLiteral("−∞"));
+                       up ? QStringLiteral("±∞") : QStringLiteral("+∞"));
+    if (!up)
+        m_canvas.drawLabel(ray(map.displacement(0, -1)), Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("−∞"));
     painter().setPen(m_canvas.pen(ChartPalette::kInk, 0.2));
     painter().setBrush(ChartPalette::kInk);
     painter().drawEllipse(origin, layout().mm(0.5), layout().mm(0.5));

@@ -20,6 +20,13 @@ public:
     // The heat–moisture ratios of the ε fan, kJ/kg, besides ±∞.
     static constexpr int kFanRatios[] = {20000, 10000, 5000, 3000, 2000, 1000, 0, -2000, -5000};
 
+    // Whether the entries of `content` surely fit the strip under a wide
+    // frame: its lines' column holds the five families, its points' column
+    // four entries of up to two lines each (the points, and those that may
+    // come: points of another B, points outside, processes, dropped labels,
+    // notes).
+    static bool FitsStrip(const ChartContent& content);
+
     // The height its entries take, before anything is drawn: the layout
     // gives the legend that much of the column and the ε fan the rest.
     double height();

@@ -30,13 +30,19 @@ ChartPainter::ChartPainter(QPainter& painter, const ChartContent& content, QSize
     : m_p(painter),
       m_content(content),
       m_lines(content.B, content.range),
-      m_layout(m_lines, page, dotsPerMm),
+      m_layout(m_lines, page, dotsPerMm, ChartLegend::FitsStrip(content)),
       m_spacing(m_lines, m_layout),
       m_families(m_spacing),
       m_canvas(painter, m_layout),
       m_points(m_canvas, content, m_lines),
       m_legend(m_canvas, content, m_lines, m_families, m_points)
 {
+}
+
+ChartMapping ChartPainter::MappingOf(const ChartContent& content, QSizeF page, double dotsPerMm)
+{
+    return ChartLayout(ChartLines(content.B, content.range), page, dotsPerMm, ChartLegend::FitsStrip(content))
+        .mapping();
 }
 
 QColor ChartPainter::PointColour()
@@ -212,9 +218,7 @@ void ChartPainter::drawDScales()
             m_canvas.drawLabel(QPointF(x, frame.top() - m_layout.mm(1.8)), Qt::AlignHCenter | Qt::AlignBottom,
                                ChartCanvas::Number(d));
     });
-    m_canvas.setFont(8);
-    m_canvas.drawLabel(QPointF(frame.right() + m_layout.mm(5), frame.top() - m_layout.mm(1.8)),
-                       Qt::AlignLeft | Qt::AlignBottom, QStringLiteral("含湿量 d（g/kg干）"));
+    drawScaleName(frame.top() - m_layout.mm(1.8), QStringLiteral("含湿量 d（g/kg干）"));
 
     // Pq above it: at this B, Pq is a function of d alone.
     const double y = frame.top() - m_layout.mm(9.5);
@@ -234,9 +238,22 @@ void ChartPainter::drawDScales()
             m_canvas.drawLabel(QPointF(x, y - m_layout.mm(1.8)), Qt::AlignHCenter | Qt::AlignBottom,
                                ChartCanvas::Number(kPa));
     });
+    drawScaleName(y - m_layout.mm(1.8), QStringLiteral("水蒸气分压力 Pq（kPa）"));
+}
+
+void ChartPainter::drawScaleName(double numbersBottom, const QString& name)
+{
+    // Beside the scale's right end when the page has room there (a frame
+    // that takes the page's width leaves none), else over its last numbers.
+    const QRectF frame = m_layout.frame();
+    const double numbersHeight = m_canvas.textHeight(ChartCanvas::Font(7));
     m_canvas.setFont(8);
-    m_canvas.drawLabel(QPointF(frame.right() + m_layout.mm(5), y - m_layout.mm(1.8)),
-                       Qt::AlignLeft | Qt::AlignBottom, QStringLiteral("水蒸气分压力 Pq（kPa）"));
+    const double width = m_canvas.textSize(m_p.font(), name).width();
+    if (frame.right() + m_layout.mm(5) + width <= m_layout.page().width() - m_layout.mm(4))
+        m_canvas.drawLabel(QPointF(frame.right() + m_layout.mm(5), numbersBottom), Qt::AlignLeft | Qt::AlignBottom, name);
+    else
+        m_canvas.drawLabel(QPointF(frame.right(), numbersBottom - numbersHeight - m_layout.mm(0.5)),
+                           Qt::AlignRight | Qt::AlignBottom, name);
 }
 
 void ChartPainter::drawTScale()

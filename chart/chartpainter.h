@@ -28,6 +28,9 @@ public:
 
     void paint();
 
+    // Where paint() puts the chart's (d, h) on such a page, without drawing.
+    static ChartMapping MappingOf(const ChartContent& content, QSizeF page, double dotsPerMm);
+
     // Up to this many points are labelled; more are drawn as plain dots.
     static constexpr int kMaxLabelledPoints = ChartPoints::kMaxLabelledPoints;
     // The relative-humidity curves drawn, in percent.
@@ -43,6 +46,8 @@ private:
     // their upper ends.
     void drawOptionalLines();
     void drawDScales();
+    // A scale's name, its numbers' bottom at numbersBottom.
+    void drawScaleName(double numbersBottom, const QString& name);
     void drawTScale();
     void drawEnthalpyScale();
     void drawHumidityLabels();

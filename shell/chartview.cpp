@@ -11,7 +11,6 @@
 #include <cmath>
 
 #include "chartlayout.h"
-#include "chartlines.h"
 #include "chartpainter.h"
 #include "physics.h"
 
@@ -31,8 +30,7 @@ double dryBulbAt(DhPoint p)
 
 ChartMapping mappingFor(const ChartContent& content, QSize size)
 {
-    const ChartLines lines(content.B, content.range);
-    return ChartLayout(lines, QSizeF(size), ChartView::DotsPerMm(size)).mapping();
+    return ChartPainter::MappingOf(content, QSizeF(size), ChartView::DotsPerMm(size));
 }
 
 }  // namespace

@@ -122,7 +122,7 @@ TEST(ChartSpacing, AZoomedChartHasCloserIsenthalpsAndNumberedIsotherms)
     // A range six times as wide in d keeps its lines of constant d apart.
     const ChartLines wide(101325, ChartRange{-10, 50, 0, 200});
     const ChartSpacing wideSpacing(wide, ChartLayout(wide, page, 4));
-    EXPECT_GT(wideSpacing.moistureStep(), 1);
+    EXPECT_GT(wideSpacing.moistureStep(), fullSpacing.moistureStep());
     EXPECT_GT(wideSpacing.moistureLabelStep(), wideSpacing.moistureStep());
 
     // The README's day of readings: 22 … 38 ℃, 15 … 23 g/kg.

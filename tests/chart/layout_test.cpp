@@ -274,7 +274,8 @@ TEST(ChartLayout, EveryEnthalpyNumberIsNearerItsOwnLineThanAnyOther)
 TEST(ChartLayout, TheEpsilonFansRaysAreAtLeast20mmLong)
 {
     QTemporaryDir dir;
-    for (const ChartContent& content : {DefaultPointChart(), kWinter, kHot}) {
+    // Opening upwards under the hot chart's wide frame, +∞ and −∞ are one ray.
+    for (const auto& [content, expectedRays] : {std::pair{DefaultPointChart(), 11}, {kWinter, 11}, {kHot, 10}}) {
         const Shapes shapes = readShapes(WriteChart(dir, "chart.svg", content));
         int rays = 0;
         for (const Polyline& line : shapes.lines) {
@@ -285,7 +286,7 @@ TEST(ChartLayout, TheEpsilonFansRaysAreAtLeast20mmLong)
                                               line.points[1].second - line.points[0].second);
             EXPECT_GE(length, 20 * kPxPerMm);
         }
-        EXPECT_EQ(rays, 11);
+        EXPECT_EQ(rays, expectedRays);
     }
 }
 
