@@ -134,6 +134,29 @@ TEST(ChartSpacing, AZoomedChartHasCloserIsenthalpsAndNumberedIsotherms)
     EXPECT_DOUBLE_EQ(zoomedSpacing.isothermLabelStep(), 1);
 }
 
+TEST(ChartLayout, AWideLowRangeTakesThePagesWidthWithTheLegendAndFanUnderIt)
+{
+    // In millimetres. The hot chart's frame spans the page's width, the
+    // strip under it reaches no lower than the footer.
+    const ChartLines hot(101325, ChartRange{20, 50, 10, 40});
+    const ChartLayout wide(hot, ChartLayout::A4Landscape(), 1);
+    EXPECT_TRUE(wide.strip());
+    EXPECT_GT(wide.frame().width(), 250);
+    EXPECT_GT(wide.frame().height(), 110);
+    for (const QRectF& box : {wide.legend(), wide.fan()}) {
+        EXPECT_GE(box.top(), wide.frame().bottom());
+        EXPECT_LE(box.bottom(), wide.footer().top());
+    }
+    EXPECT_FALSE(wide.legend().intersects(wide.fan()));
+    // Without room for the legend there, or for a chart that is not low,
+    // the column beside the frame.
+    EXPECT_FALSE(ChartLayout(hot, ChartLayout::A4Landscape(), 1, false).strip());
+    const ChartLines full(101325, ChartRange{});
+    const ChartLayout tall(full, ChartLayout::A4Landscape(), 1);
+    EXPECT_FALSE(tall.strip());
+    EXPECT_GE(tall.legend().left(), tall.frame().right());
+}
+
 TEST(CanvasMeasure, TextMeasuresTheSameInMillimetresOnEveryDevice)
 {
     // A 300-dpi PNG page, the SVG's 96 dpi and the PDF's 1200 dpi: a label

@@ -274,4 +274,35 @@ TEST(ChartRange, LimitsOfARange)
     EXPECT_FALSE(ChartRangeValid(ChartRange{-10, std::numeric_limits<double>::infinity(), 0, 35}));
 }
 
+TEST(ChartRange, ZoomingAndMovingStopAtTheLimits)
+{
+    const ChartRange first{};
+    // Closer about a place: that place keeps its share of each span.
+    const ChartRange in = ZoomedRange(first, 20, 10, 0.5);
+    EXPECT_DOUBLE_EQ(in.tMax - in.tMin, 30);
+    EXPECT_DOUBLE_EQ(in.dMax - in.dMin, 17.5);
+    EXPECT_NEAR((20 - in.tMin) / 30, (20 - first.tMin) / 60, 1e-12);
+    EXPECT_NEAR((10 - in.dMin) / 17.5, (10 - first.dMin) / 35, 1e-12);
+    // Zoomed on and on, in or out (at the limits' corner), a range ends at
+    // the narrowest or widest spans and stays valid.
+    ChartRange z = first, out = first;
+    for (int i = 0; i < 100; ++i) {
+        z = ZoomedRange(z, 20, 10, 0.5);
+        out = ZoomedRange(out, 199, 999, 2);
+    }
+    EXPECT_DOUBLE_EQ(z.tMax - z.tMin, kChartTSpanMin);
+    EXPECT_DOUBLE_EQ(z.dMax - z.dMin, kChartDSpanMin);
+    EXPECT_DOUBLE_EQ(out.tMax - out.tMin, kChartTSpanMax);
+    EXPECT_DOUBLE_EQ(out.dMax - out.dMin, kChartDSpanMax);
+    EXPECT_TRUE(ChartRangeValid(z) && ChartRangeValid(out));
+    // Moved past a limit, it stops there with its spans.
+    const ChartRange moved = MovedRange(first, -1000, -50);
+    EXPECT_DOUBLE_EQ(moved.tMin, kChartTLimitMin);
+    EXPECT_DOUBLE_EQ(moved.dMin, 0);
+    EXPECT_DOUBLE_EQ(moved.dMax, 35);
+    // A place or a move that is not a number changes nothing.
+    EXPECT_DOUBLE_EQ(ZoomedRange(first, std::nan(""), 10, 0.5).tMin, first.tMin);
+    EXPECT_DOUBLE_EQ(MovedRange(first, 0, std::numeric_limits<double>::infinity()).dMax, first.dMax);
+}
+
 }  // namespace
