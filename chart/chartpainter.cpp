@@ -45,11 +45,6 @@ ChartMapping ChartPainter::MappingOf(const ChartContent& content, QSizeF page, d
         .mapping();
 }
 
-QColor ChartPainter::PointColour()
-{
-    return ChartPalette::kPoint;
-}
-
 void ChartPainter::paint()
 {
     m_p.save();

@@ -36,8 +36,6 @@ public:
     // The relative-humidity curves drawn, in percent.
     static constexpr int kHumidityCurves[] = {10, 20, 30, 40, 50, 60, 70, 80, 90, 100};
 
-    // The marker colour of a state point.
-    static QColor PointColour();
 
 private:
     void drawTitle();

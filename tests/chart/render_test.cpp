@@ -17,6 +17,7 @@
 #include "chartcanvas.h"
 #include "chartlayout.h"
 #include "chartpainter.h"
+#include "chartpalette.h"
 #include "physics.h"
 
 namespace {
@@ -55,7 +56,7 @@ TEST(RenderedPng, TheMarkerSitsWhereTheMappingPutsThePoint)
 
     const ChartLayout layout = layoutOf(content, image);
     const QPointF at = layout.mapping().toPage({content.points[0].d, content.points[0].h});
-    const QColor marker = ChartPainter::PointColour();
+    const QColor marker = ChartPalette::kPoint;
     // The marker's inside, 0.35 mm around its centre (its radius is 0.9 mm
     // to the middle of its outline), is the point colour.
     const int r = qRound(layout.mm(0.35));
