@@ -16,6 +16,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QShortcut>
+#include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -35,6 +36,8 @@ constexpr double kMmPerInch = 25.4;
 // The clipboard's picture: A5 landscape at 300 dpi pastes sharp into a report.
 constexpr QSizeF kCopyMm{210, 148};
 constexpr int kCopyDotsPerInch = 300;
+// The table shows this many rows at first; the splitter above it gives the
+// chart more room, or the table.
 constexpr int kTableRowsShown = 4;
 
 const QString kReminder = QStringLiteral("提醒");
@@ -108,8 +111,9 @@ ChartWindow::ChartWindow(QWidget* parent)
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setTabKeyNavigation(false);
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
-    m_table->setFixedHeight(m_table->horizontalHeader()->sizeHint().height()
-                            + kTableRowsShown * m_table->verticalHeader()->defaultSectionSize() + 4);
+    const int rowHeight = m_table->verticalHeader()->defaultSectionSize();
+    const int headerHeight = m_table->horizontalHeader()->sizeHint().height();
+    m_table->setMinimumHeight(headerHeight + rowHeight + 4);
     auto* remove = new QShortcut(QKeySequence::Delete, m_table, nullptr, nullptr, Qt::WidgetShortcut);
     connect(remove, &QShortcut::activated, this, &ChartWindow::removeSelectedRow);
 
@@ -117,9 +121,20 @@ ChartWindow::ChartWindow(QWidget* parent)
     layout->setContentsMargins(4, 4, 4, 4);
     layout->setSpacing(4);
     layout->addLayout(buttons);
-    layout->addWidget(m_view, 1);
-    layout->addWidget(m_readOut);
-    layout->addWidget(m_table);
+    auto* chart = new QWidget;
+    auto* chartLayout = new QVBoxLayout(chart);
+    chartLayout->setContentsMargins(0, 0, 0, 0);
+    chartLayout->setSpacing(4);
+    chartLayout->addWidget(m_view, 1);
+    chartLayout->addWidget(m_readOut);
+    auto* splitter = new QSplitter(Qt::Vertical);
+    splitter->setObjectName(QStringLiteral("splitter"));
+    splitter->setChildrenCollapsible(false);
+    splitter->addWidget(chart);
+    splitter->addWidget(m_table);
+    splitter->setStretchFactor(0, 1);
+    splitter->setSizes({sizeHint().height(), headerHeight + kTableRowsShown * rowHeight + 4});
+    layout->addWidget(splitter, 1);
     refresh();
 }
 
