@@ -218,6 +218,8 @@ void ChartWindow::refresh()
     }
     content.process = !content.arrows.empty();
     m_view->setContent(std::move(content));
+    // A new B changes the state under the cross-hair.
+    showReading(m_view->crossHair());
 
     m_table->setRowCount(static_cast<int>(rows.size()));
     for (int r = 0; r < m_table->rowCount(); ++r)

@@ -20,6 +20,7 @@
 
 #include <memory>
 
+#include "chartreading.h"
 #include "chartview.h"
 #include "chartwindow.h"
 #include "display.h"
@@ -209,11 +210,17 @@ void ChartWindowTest::follows_every_calculation_with_its_box_texts_and_B()
     QCOMPARE(rows(chart), 1);
     QCOMPARE(row(chart, 0), QStringList({"当前", "27", "46.37", "10.32", "53.60034", "19.03", "14.94"}));
 
-    // The ts-known mode at another B: the row takes the other boxes, the chart that B.
+    // The ts-known mode at another B: the row takes the other boxes, the
+    // chart and the read-out under the pointer that B.
+    ChartView* view = chart->view();
+    QTest::mouseMove(view, view->mapping().toPage({8, 40}).toPoint());
+    const QString atStandard = readOut(chart);
     QTest::mouseClick(form->findChild<QWidget*>(QStringLiteral("Option2")), Qt::LeftButton);
     form->setBoxText(1, QStringLiteral("90000"));
     QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
     QCOMPARE(chart->content().B, 90000.0);
+    QVERIFY(readOut(chart) != atStandard);
+    QCOMPARE(readOut(chart), ReadChart(90000, form->statePoint()->upsilon, *view->crossHair()).text);
     QCOMPARE(row(chart, 0), QStringList({"当前", form->boxText(3), form->boxText(7), form->boxText(8),
                                          form->boxText(9), form->boxText(4), form->boxText(13)}));
     QCOMPARE(chart->content().points.front().label, std::string("当前"));
