@@ -185,7 +185,7 @@ Box boxOf(const Text& t)
 TEST(ChartLayout, LabelsCoverNoNumberAndNoPartOfTheSaturationCurve)
 {
     QTemporaryDir dir;
-    for (const ChartContent& content : {processChart(), designChart(), kWinter}) {
+    for (const ChartContent& content : {processChart(), designChart(), kWinter, kHot, DefaultPointChart()}) {
         const Shapes shapes = readShapes(WriteChart(dir, "chart.svg", content));
         // The saturation curve: the longest ink polyline.
         const Polyline* saturation = nullptr;
