@@ -20,6 +20,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <cerrno>
+
 #include "altitude.h"
 #include "chartfile.h"
 #include "chartpainter.h"
@@ -28,6 +30,7 @@
 #include "design_file.h"
 #include "display.h"
 #include "messagebox.h"
+#include "safefile.h"
 
 namespace {
 
@@ -310,9 +313,12 @@ bool ChartWindow::openDesign(const QString& path)
         ShowMessage(this, kReminder, QStringLiteral("无法打开设计文件“%1”：%2").arg(path, why));
         return false;
     };
+    if (QFileInfo(path).isDir())
+        return refuse(QStringLiteral("这是文件夹，不是设计文件"));
     QFile file(path);
+    errno = 0;
     if (!file.open(QIODevice::ReadOnly))
-        return refuse(file.errorString());
+        return refuse(errno ? QString::fromStdString(SystemErrorText(errno)) : QStringLiteral("无法读取"));
     if (file.size() > static_cast<qint64>(kMaxDesignBytes))
         return refuse(QStringLiteral("文件太大，设计文件不超过 1 MiB"));
     const QByteArray text = file.read(static_cast<qint64>(kMaxDesignBytes) + 1);

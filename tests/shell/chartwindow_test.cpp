@@ -275,9 +275,11 @@ void ChartWindowTest::opens_a_design_with_its_points_and_processes()
     // A broken file and a design that cannot be built change nothing.
     QVERIFY(!chart->openDesign(write("broken.json", "{\"season\": \"summer\",")));
     QVERIFY(!chart->openDesign(dir.filePath(QStringLiteral("none.json"))));
-    QCOMPARE(m_watch->seen().size(), 2);
+    QVERIFY(!chart->openDesign(dir.path()));
+    QCOMPARE(m_watch->seen().size(), 3);
     QCOMPARE(m_watch->seen().front().title, QStringLiteral("提醒"));
     QVERIFY(m_watch->seen().front().text.contains(QStringLiteral("broken.json")));
+    QVERIFY(m_watch->seen()[2].text.endsWith(QStringLiteral("这是文件夹，不是设计文件")));
     QCOMPARE(rows(chart), 1);
 
     const QString path = write("summer.json", R"({"season": "summer", "system": "primary-return",
@@ -294,7 +296,7 @@ void ChartWindowTest::opens_a_design_with_its_points_and_processes()
     }
     QCOMPARE(chart->content().arrows.size(), expected.processes.size());
     QCOMPARE(chart->content().guides.size(), std::size_t{2});
-    QCOMPARE(m_watch->seen().size(), 2);
+    QCOMPARE(m_watch->seen().size(), 3);
 }
 
 void ChartWindowTest::exports_copies_and_prints_and_keeps_the_old_file_on_failure()
