@@ -32,16 +32,15 @@ Nimbara 根据大气压力、湿球处风速、干球温度以及相对湿度或
 计算湿空气的含湿量、焓、密度、比容、饱和压力、水蒸气分压力和露点温度，
 可将带日期的计算记录保存到记录本并导出为 RTF 文档。")
 
-# The shared libraries (libc, libstdc++, the Qt 6 core, GUI, widgets and SVG
-# runtime; libqt6gui6 also carries the xcb and offscreen platform plugins on
-# Debian 12; oneTBB, the threads of the batch) come from dpkg-shlibdeps.
-# oneTBB is named as well so that the dependency stays even where shlibdeps
-# is off, and
-# libqt6svg6 because only the chart helper in libexec links it. The rest are
+# The shared libraries (libc, libstdc++, the Qt 6 core, GUI, widgets, SVG and
+# print support runtime; libqt6gui6 also carries the xcb and offscreen
+# platform plugins on Debian 12; oneTBB, the threads of the batch) come from
+# dpkg-shlibdeps. oneTBB, SVG and print support are named as well so that the
+# chart helper and the 焓湿图 window keep them even where shlibdeps is off. The rest are
 # files the programs open at run time, which no linker sees: Qt's Chinese
 # translation and the CJK fonts the windows and the h-d chart name.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libtbb12, qt6-translations-l10n, fonts-arphic-uming, fonts-arphic-ukai, libqt6svg6")
+    "libtbb12, qt6-translations-l10n, fonts-arphic-uming, fonts-arphic-ukai, libqt6svg6, libqt6printsupport6")
 
 include(CPack)
