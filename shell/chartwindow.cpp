@@ -72,24 +72,7 @@ ChartWindow::ChartWindow(QWidget* parent)
     setWindowTitle(QStringLiteral("焓湿图"));
     setMinimumSize(480, 360);
 
-    auto* buttons = new QHBoxLayout;
-    connect(addButton(buttons, "fullRange", QStringLiteral("全图")), &QPushButton::clicked, this,
-            &ChartWindow::fullRange);
-    connect(addButton(buttons, "clear", QStringLiteral("清除")), &QPushButton::clicked, this,
-            &ChartWindow::clearPinned);
-    m_process->setObjectName(QStringLiteral("process"));
-    m_process->setAccessibleName(m_process->text());
-    buttons->addWidget(m_process);
-    buttons->addStretch();
-    connect(addButton(buttons, "openDesign", QStringLiteral("打开设计…")), &QPushButton::clicked, this,
-            &ChartWindow::openDesignFile);
-    connect(addButton(buttons, "export", QStringLiteral("导出…")), &QPushButton::clicked, this,
-            &ChartWindow::exportChart);
-    connect(addButton(buttons, "copy", QStringLiteral("复制")), &QPushButton::clicked, this,
-            &ChartWindow::copyChart);
-    connect(addButton(buttons, "print", QStringLiteral("打印…")), &QPushButton::clicked, this,
-            &ChartWindow::printChart);
-    connect(m_process, &QCheckBox::toggled, this, &ChartWindow::refresh);
+    QHBoxLayout* buttons = makeButtons();
 
     m_view->setObjectName(QStringLiteral("chartView"));
     m_view->setAccessibleName(QStringLiteral("焓湿图区域"));
@@ -101,24 +84,9 @@ ChartWindow::ChartWindow(QWidget* parent)
     m_readOut->setAccessibleName(QStringLiteral("读数"));
     m_readOut->setReadOnly(true);
 
-    const QStringList headers{QStringLiteral("名称"), QStringLiteral("t(℃)"), QStringLiteral("ψ(%)"),
-                              QStringLiteral("d(g/kg干)"), QStringLiteral("h(kJ/kg干)"),
-                              QStringLiteral("ts(℃)"), QStringLiteral("tl(℃)")};
-    m_table->setObjectName(QStringLiteral("points"));
-    m_table->setAccessibleName(QStringLiteral("状态点"));
-    m_table->setColumnCount(static_cast<int>(headers.size()));
-    m_table->setHorizontalHeaderLabels(headers);
-    m_table->verticalHeader()->hide();
-    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_table->setTabKeyNavigation(false);
-    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
+    setUpTable();
     const int rowHeight = m_table->verticalHeader()->defaultSectionSize();
     const int headerHeight = m_table->horizontalHeader()->sizeHint().height();
-    m_table->setMinimumHeight(headerHeight + rowHeight + 4);
-    auto* remove = new QShortcut(QKeySequence::Delete, m_table, nullptr, nullptr, Qt::WidgetShortcut);
-    connect(remove, &QShortcut::activated, this, &ChartWindow::removeSelectedRow);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
@@ -139,6 +107,50 @@ ChartWindow::ChartWindow(QWidget* parent)
     splitter->setSizes({sizeHint().height(), headerHeight + kTableRowsShown * rowHeight + 4});
     layout->addWidget(splitter, 1);
     refresh();
+}
+
+QHBoxLayout* ChartWindow::makeButtons()
+{
+    auto* buttons = new QHBoxLayout;
+    connect(addButton(buttons, "fullRange", QStringLiteral("全图")), &QPushButton::clicked, this,
+            &ChartWindow::fullRange);
+    connect(addButton(buttons, "clear", QStringLiteral("清除")), &QPushButton::clicked, this,
+            &ChartWindow::clearPinned);
+    m_process->setObjectName(QStringLiteral("process"));
+    m_process->setAccessibleName(m_process->text());
+    buttons->addWidget(m_process);
+    connect(m_process, &QCheckBox::toggled, this, &ChartWindow::refresh);
+    buttons->addStretch();
+    connect(addButton(buttons, "openDesign", QStringLiteral("打开设计…")), &QPushButton::clicked, this,
+            &ChartWindow::openDesignFile);
+    connect(addButton(buttons, "export", QStringLiteral("导出…")), &QPushButton::clicked, this,
+            &ChartWindow::exportChart);
+    connect(addButton(buttons, "copy", QStringLiteral("复制")), &QPushButton::clicked, this,
+            &ChartWindow::copyChart);
+    connect(addButton(buttons, "print", QStringLiteral("打印…")), &QPushButton::clicked, this,
+            &ChartWindow::printChart);
+    return buttons;
+}
+
+void ChartWindow::setUpTable()
+{
+    const QStringList headers{QStringLiteral("名称"), QStringLiteral("t(℃)"), QStringLiteral("ψ(%)"),
+                              QStringLiteral("d(g/kg干)"), QStringLiteral("h(kJ/kg干)"),
+                              QStringLiteral("ts(℃)"), QStringLiteral("tl(℃)")};
+    m_table->setObjectName(QStringLiteral("points"));
+    m_table->setAccessibleName(QStringLiteral("状态点"));
+    m_table->setColumnCount(static_cast<int>(headers.size()));
+    m_table->setHorizontalHeaderLabels(headers);
+    m_table->verticalHeader()->hide();
+    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setTabKeyNavigation(false);
+    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
+    m_table->setMinimumHeight(m_table->horizontalHeader()->sizeHint().height()
+                              + m_table->verticalHeader()->defaultSectionSize() + 4);
+    auto* remove = new QShortcut(QKeySequence::Delete, m_table, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(remove, &QShortcut::activated, this, &ChartWindow::removeSelectedRow);
 }
 
 void ChartWindow::setCalculatedPoint(const CalculatedPoint& calculated)

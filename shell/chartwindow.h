@@ -13,6 +13,7 @@
 
 class ChartView;
 class QCheckBox;
+class QHBoxLayout;
 class QLineEdit;
 class QPrinter;
 class QTableWidget;
@@ -77,6 +78,8 @@ private:
         std::vector<DhSegment> guides;
         std::vector<std::string> notes;
     };
+    QHBoxLayout* makeButtons();
+    void setUpTable();
     void showReading(std::optional<DhPoint> at);
     void removeSelectedRow();
     // Rebuilds the table and the chart's points from the kept state.
