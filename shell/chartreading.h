@@ -25,3 +25,8 @@ struct ChartReading {
 // tl, as the record shows them; ts is left out where the wet-bulb search
 // finds none, tl outside 0 … 65 ℃ where the dew-point fit holds.
 ChartReading ReadChart(double B, double upsilon, DhPoint at);
+
+// t, ψ, d, h, ts and tl of a state as the points table shows them: two
+// decimals, ts empty where the wet-bulb search found none, tl empty outside
+// the dew-point fit.
+QStringList ChartValues(const StatePoint& point, bool wetBulbFound);

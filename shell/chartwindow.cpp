@@ -28,7 +28,6 @@
 #include "chartreading.h"
 #include "chartview.h"
 #include "design_file.h"
-#include "display.h"
 #include "messagebox.h"
 #include "safefile.h"
 
@@ -348,11 +347,7 @@ bool ChartWindow::openDesign(const QString& path)
     std::vector<Row> rows;
     for (std::size_t i = 0; i < result.points.size(); ++i) {
         const DesignPoint& p = result.points[i];
-        const StatePoint& s = p.state;
-        const auto fixed = [](double v) { return QString::fromStdString(FormatFixed(v, 2)); };
-        rows.push_back({drawn.points[i],
-                        {QString::fromStdString(p.name), fixed(s.t), fixed(s.psi * 100), fixed(s.d), fixed(s.h),
-                         p.wetBulbFound ? fixed(s.ts) : QString(), DewPointInFit(s) ? fixed(s.tl) : QString()},
+        rows.push_back({drawn.points[i], QStringList{QString::fromStdString(p.name)} + ChartValues(p.state, p.wetBulbFound),
                         false});
     }
     m_rows = std::move(rows);

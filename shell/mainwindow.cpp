@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <QMenuBar>
 
+#include "boxes.h"
 #include "chartwindow.h"
 #include "form1.h"
 #include "form2.h"
@@ -26,10 +27,10 @@ constexpr QSize kChartFirstSize(900, 600);
 // ψ and ts each sit in one box or the other by the mode.
 CalculatedPoint calculatedPointOf(const Form1& form)
 {
-    const bool psiKnown = form.isOption1Selected();
+    const InputMode mode = form.isOption1Selected() ? InputMode::PsiKnown : InputMode::TsKnown;
     QStringList texts;
-    for (int box : {3, psiKnown ? 5 : 7, 8, 9, psiKnown ? 6 : 4, 13})
-        texts << form.boxText(box);
+    for (Quantity q : {Quantity::t, Quantity::psi, Quantity::d, Quantity::h, Quantity::ts, Quantity::tl})
+        texts << form.boxText(BoxOf(q, mode));
     return {*form.statePoint(), texts};
 }
 
